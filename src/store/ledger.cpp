@@ -1,0 +1,293 @@
+#include "ledger.h"
+
+#include "ledger_error.h"
+#include "schema.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace sorakado {
+
+namespace {
+
+constexpr const char* kPassword = "73921kqz";
+
+// A whole-yen sum stays an exact 64-bit integer; fractional amounts are summed apart and
+// rounded to four decimals. Column layout: integer part, fractional part, count of amounts.
+#define AMOUNT_SUM(col)                                                                            \
+    "sum(CASE WHEN typeof(" col ")='integer' THEN " col " END), "                                  \
+    "total(CASE WHEN typeof(" col ")<>'integer' THEN " col " END), count(" col ")"
+
+const char* const kMembers = "SELECT 名前ID, 名前 FROM 名前 ORDER BY 名前ID";
+const char* const kMonthIncomes = "SELECT 収入.名前ID, 収入.収入 FROM 名前 INNER JOIN 収入 ON 名前.名前ID = 収入.名前ID "
+                                  "WHERE 収入.年月 = ?1 ORDER BY 名前.名前ID";
+const char* const kIncomeSum = "SELECT " AMOUNT_SUM("収入") " FROM 収入 WHERE 年月 = ?1";
+const char* const kCategories = "SELECT 品目ID, 品目 FROM 品目 ORDER BY 品目, 品目ID";
+const char* const kMonthEntries =
+    "SELECT DATA.DATAID, DATA.年月日, 品目.品目, DATA.内容, DATA.金額 "
+    "FROM DATA INNER JOIN 品目 ON DATA.品目ID = 品目.品目ID "
+    "WHERE DATA.年月日 >= ?1 AND DATA.年月日 < ?2 ORDER BY DATA.年月日, DATA.DATAID";
+const char* const kMonthCategorySums = "SELECT 品目ID, " AMOUNT_SUM("金額") " FROM DATA "
+                                       "WHERE 年月日 >= ?1 AND 年月日 < ?2 GROUP BY 品目ID";
+const char* const kExpenseSum = "SELECT " AMOUNT_SUM("金額") " FROM DATA WHERE 年月日 >= ?1 AND 年月日 < ?2";
+
+// Reads the three AMOUNT_SUM columns starting at column first.
+std::optional<Amount> readSum(const Statement& s, int first) {
+    if (s.int64(first + 2) == 0)
+        return std::nullopt;
+    Amount whole = s.isNull(first) ? Amount() : Amount::fromYen(s.int64(first));
+    return whole + Amount::fromStoredDouble(s.real(first + 1));
+}
+
+std::string describePath(const std::filesystem::path& path) { return "\n" + path.string(); }
+
+[[noreturn]] void throwOpen(LedgerError::Kind kind, const std::string& what, const std::filesystem::path& path) {
+    throw LedgerError(kind, what + describePath(path));
+}
+
+struct DbCloser {
+    sqlite3* db;
+    ~DbCloser() {
+        if (db)
+            sqlite3_close_v2(db);
+    }
+    sqlite3* release() { return std::exchange(db, nullptr); }
+};
+
+void exec(sqlite3* db, const char* sql, const char* operation) {
+    char* err = nullptr;
+    int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        std::string message = err ? err : sqlite3_errstr(rc);
+        sqlite3_free(err);
+        throw LedgerError(LedgerError::Kind::Failed, std::string("台帳の") + operation + "に失敗しました。（" + message + "）");
+    }
+}
+
+// Keys the connection and proves SQLCipher is really underneath: plain SQLite ignores the key
+// pragma and would read an unencrypted file as if all were well.
+void keyConnection(sqlite3* db, const std::filesystem::path& path) {
+    exec(db, (std::string("PRAGMA key = '") + kPassword + "'").c_str(), "暗号化の設定");
+    Statement version(db, "PRAGMA cipher_version", "暗号化の確認");
+    if (!version.step())
+        throwOpen(LedgerError::Kind::Failed, "暗号化ライブラリ（SQLCipher）が使えないため台帳ファイルを開けません。", path);
+}
+
+} // namespace
+
+std::string prefixUpperBound(const std::string& prefix) {
+    std::string bound = prefix;
+    while (!bound.empty()) {
+        auto last = static_cast<unsigned char>(bound.back());
+        if (last < 0xFF) {
+            bound.back() = static_cast<char>(last + 1);
+            return bound;
+        }
+        bound.pop_back();
+    }
+    return std::string(1, '\xFF'); // every text starts with the empty prefix
+}
+
+Ledger Ledger::open(const std::filesystem::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            throwOpen(LedgerError::Kind::Missing, "台帳ファイルが見つかりません。", path);
+        throwOpen(LedgerError::Kind::Failed, std::string("台帳ファイルを開けません。（") + std::strerror(errno) + "）", path);
+    }
+    if (!S_ISREG(st.st_mode))
+        throwOpen(LedgerError::Kind::NotLedger, "台帳ファイルではありません。", path);
+    // Checked on the mode bits as well as by SQLite: root may write to a file marked read-only,
+    // and the user marked it so for a reason.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0)
+        throwOpen(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
+
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    DbCloser closer{raw};
+    if (rc != SQLITE_OK)
+        throwOpen(LedgerError::Kind::Failed,
+                  std::string("台帳ファイルを開けません。（") + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + "）", path);
+
+    keyConnection(raw, path);
+    sqlite3_busy_timeout(raw, 1000);
+
+    // Reading the schema is what proves the password fits and the file is a ledger.
+    std::vector<std::string> tables;
+    try {
+        Statement s(raw, "SELECT name FROM sqlite_master WHERE type = 'table'", "表の確認");
+        while (s.step())
+            tables.push_back(s.text(0).value_or(""));
+    } catch (const LedgerError& e) {
+        int code = sqlite3_errcode(raw);
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+            throwOpen(LedgerError::Kind::Locked, "台帳ファイルが他のプログラムで使用中のため開けません。", path);
+        if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+            throwOpen(LedgerError::Kind::NotLedger,
+                      "台帳ファイルを開けません。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れています。", path);
+        throwOpen(LedgerError::Kind::Failed, e.description(), path);
+    }
+    for (const auto& table : schema::tables()) {
+        bool found = false;
+        for (const auto& t : tables)
+            found = found || t == table.name;
+        if (!found)
+            throwOpen(LedgerError::Kind::MissingTable, std::string("台帳ファイルに表「") + table.name + "」がありません。", path);
+        std::vector<std::string> columns;
+        Statement info(raw, std::string("PRAGMA table_info(") + table.name + ")", "表の確認");
+        while (info.step())
+            columns.push_back(info.text(1).value_or(""));
+        for (const char* column : table.columns) {
+            bool has = false;
+            for (const auto& c : columns)
+                has = has || c == column;
+            if (!has)
+                throwOpen(LedgerError::Kind::MissingTable,
+                          std::string("台帳ファイルの表「") + table.name + "」に列「" + column + "」がありません。", path);
+        }
+    }
+
+    // Take and drop a write lock now, so a file that another program holds or that cannot be
+    // written is reported at start, not at the first change.
+    rc = sqlite3_exec(raw, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        throwOpen(LedgerError::Kind::Locked, "台帳ファイルが他のプログラムで使用中のため開けません。", path);
+    if (rc == SQLITE_READONLY)
+        throwOpen(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
+    if (rc != SQLITE_OK)
+        throwOpen(LedgerError::Kind::Failed, std::string("台帳ファイルを開けません。（") + sqlite3_errmsg(raw) + "）", path);
+    sqlite3_exec(raw, "ROLLBACK", nullptr, nullptr, nullptr);
+
+    // An acknowledged change must survive a crash or a power cut.
+    exec(raw, "PRAGMA synchronous = FULL", "設定");
+    return Ledger(closer.release(), path);
+}
+
+void Ledger::create(const std::filesystem::path& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        if (errno == EEXIST)
+            throwOpen(LedgerError::Kind::Exists, "同じ名前のファイルがすでにあるため台帳を作成しません。", path);
+        throwOpen(LedgerError::Kind::Failed, std::string("台帳ファイルを作成できません。（") + std::strerror(errno) + "）", path);
+    }
+    ::fchmod(fd, 0600); // whatever the umask says
+    ::close(fd);
+
+    try {
+        sqlite3* raw = nullptr;
+        int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        DbCloser closer{raw};
+        if (rc != SQLITE_OK)
+            throwOpen(LedgerError::Kind::Failed, std::string("台帳ファイルを作成できません。（") + sqlite3_errstr(rc) + "）", path);
+        keyConnection(raw, path);
+        exec(raw, "BEGIN", "作成");
+        for (const char* ddl : schema::createStatements())
+            exec(raw, ddl, "作成");
+        exec(raw, "COMMIT", "作成");
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+        throw;
+    }
+}
+
+Ledger::Ledger(Ledger&& o) noexcept : db_(std::exchange(o.db_, nullptr)), path_(std::move(o.path_)) {}
+
+Ledger& Ledger::operator=(Ledger&& o) noexcept {
+    if (this != &o) {
+        if (db_)
+            sqlite3_close_v2(db_);
+        db_ = std::exchange(o.db_, nullptr);
+        path_ = std::move(o.path_);
+    }
+    return *this;
+}
+
+Ledger::~Ledger() {
+    if (db_)
+        sqlite3_close_v2(db_);
+}
+
+Statement Ledger::prepare(std::string_view sql, std::string operation) {
+    return Statement(db_, sql, std::move(operation));
+}
+
+void Ledger::begin() { exec(db_, "BEGIN IMMEDIATE", "書き込み開始"); }
+void Ledger::commit() { exec(db_, "COMMIT", "書き込み"); }
+void Ledger::rollback() noexcept { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); }
+
+std::vector<Member> Ledger::members() {
+    auto s = prepare(kMembers, "名前の読み込み");
+    std::vector<Member> out;
+    while (s.step())
+        out.push_back({s.int64(0), s.text(1)});
+    return out;
+}
+
+std::vector<Income> Ledger::monthIncomes(const std::string& monthKey) {
+    auto s = prepare(kMonthIncomes, "収入の読み込み");
+    s.bind(1, monthKey);
+    std::vector<Income> out;
+    while (s.step())
+        out.push_back({s.int64(0), s.amount(1)});
+    return out;
+}
+
+std::vector<Category> Ledger::categories() {
+    auto s = prepare(kCategories, "品目の読み込み");
+    std::vector<Category> out;
+    while (s.step())
+        out.push_back({s.int64(0), s.text(1)});
+    return out;
+}
+
+std::vector<Entry> Ledger::monthEntries(const std::string& monthKey) {
+    auto s = prepare(kMonthEntries, "明細の読み込み");
+    s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
+    std::vector<Entry> out;
+    while (s.step())
+        out.push_back({s.int64(0), s.text(1), s.text(2), s.text(3), s.amount(4)});
+    return out;
+}
+
+std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& monthKey) {
+    auto s = prepare(kMonthCategorySums, "品目ごと合計の読み込み");
+    s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
+    std::map<std::int64_t, Amount> out;
+    while (s.step())
+        if (auto sum = readSum(s, 1))
+            out[s.int64(0)] = *sum;
+    return out;
+}
+
+MonthSums Ledger::yearSums(std::string_view sql, const std::string& yearText, bool prefixMatch,
+                           const char* operation) {
+    auto s = prepare(sql, operation);
+    MonthSums out;
+    for (int month = 1; month <= 12; ++month) {
+        std::string key = yearText + (month < 10 ? "/0" : "/") + std::to_string(month);
+        s.reset();
+        s.bind(1, key);
+        if (prefixMatch)
+            s.bind(2, prefixUpperBound(key));
+        if (s.step())
+            out[month - 1] = readSum(s, 0);
+    }
+    return out;
+}
+
+MonthSums Ledger::yearIncomeSums(const std::string& yearText) {
+    return yearSums(kIncomeSum, yearText, false, "収入合計の読み込み");
+}
+
+MonthSums Ledger::yearExpenseSums(const std::string& yearText) {
+    return yearSums(kExpenseSum, yearText, true, "出費合計の読み込み");
+}
+
+} // namespace sorakado

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "amount.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace sorakado {
+
+// One prepared statement. Every value goes in as a bound parameter, never as statement text.
+class Statement {
+public:
+    Statement(sqlite3* db, std::string_view sql, std::string operation);
+
+    Statement& bind(int index, std::int64_t value);
+    Statement& bind(int index, std::string_view text);
+    Statement& bindOptional(int index, const std::optional<std::string>& text);
+    Statement& bind(int index, Amount value);
+    Statement& bindNull(int index);
+
+    // Advances to the next row; false at the end. Throws LedgerError on failure.
+    bool step();
+    // Runs a statement that returns no rows.
+    void run();
+    void reset();
+
+    bool isNull(int column) const;
+    std::int64_t int64(int column) const;
+    double real(int column) const;
+    std::optional<std::string> text(int column) const;
+    // A stored amount: INTEGER read exactly, REAL rounded to four decimals; Null gives nullopt.
+    std::optional<Amount> amount(int column) const;
+
+private:
+    [[noreturn]] void fail(int rc) const;
+
+    struct Finalizer {
+        void operator()(sqlite3_stmt* s) const;
+    };
+    sqlite3* db_;
+    std::unique_ptr<sqlite3_stmt, Finalizer> stmt_;
+    std::string operation_;
+};
+
+} // namespace sorakado
