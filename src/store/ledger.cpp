@@ -218,6 +218,8 @@ Statement Ledger::prepare(std::string_view sql, std::string operation) {
     return Statement(db_, sql, std::move(operation));
 }
 
+std::int64_t Ledger::lastInsertKey() const { return sqlite3_last_insert_rowid(db_); }
+
 void Ledger::begin() { exec(db_, "BEGIN IMMEDIATE", "書き込み開始"); }
 void Ledger::commit() { exec(db_, "COMMIT", "書き込み"); }
 void Ledger::rollback() noexcept { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); }

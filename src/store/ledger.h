@@ -87,6 +87,8 @@ public:
 
     Statement prepare(std::string_view sql, std::string operation);
     sqlite3* handle() const { return db_; }
+    // The key the last appended row received.
+    std::int64_t lastInsertKey() const;
 
 private:
     Ledger(sqlite3* db, std::filesystem::path path) : db_(db), path_(std::move(path)) {}
