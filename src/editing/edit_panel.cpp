@@ -1,0 +1,56 @@
+#include "edit_panel.h"
+
+#include "ui/fonts.h"
+#include "ui/shapes.h"
+#include "ui/twips.h"
+
+#include <QLabel>
+
+namespace sorakado::editing {
+
+using ui::rectTw;
+
+EditPanel::EditPanel(const QString& objectName, int widthTw, int heightTw, int index, QWidget* parent)
+    : QFrame(parent), index_(index) {
+    setObjectName(objectName);
+    setFrameShape(QFrame::NoFrame);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xFF));
+    setPalette(p);
+    resize(ui::px(widthTw), ui::px(heightTw));
+    hide();
+}
+
+void EditPanel::makeShapes(int shape1w, int shape1h, int shape2x, int shape2y, int shape2w, int shape2h) {
+    auto* shape2 = new ui::RoundedShape(QColor(0x80, 0x80, 0xFF), QColor(0xE0, 0xE8, 0xFF), 12, this);
+    shape2->setObjectName(QStringLiteral("Shape2(%1)").arg(index_));
+    shape2->setGeometry(rectTw(shape2x, shape2y, shape2w, shape2h));
+    auto* shape1 = new ui::RoundedShape(QColor(0x00, 0x00, 0xC0), QColor(0xFF, 0xFF, 0xFF), 12, this);
+    shape1->setObjectName(QStringLiteral("Shape1(%1)").arg(index_));
+    shape1->setGeometry(rectTw(0, 0, shape1w, shape1h));
+    // Shape1 covers the panel from its corner, Shape2 lies inset over it, both behind the controls.
+    shape2->lower();
+    shape1->lower();
+}
+
+void EditPanel::makeTitle(const QString& name, int l, int t, int w, int h, const QString& text) {
+    title_ = new QLabel(text, this);
+    title_->setObjectName(name);
+    title_->setGeometry(rectTw(l, t, w, h));
+    title_->setFont(ui::gothic(12, true));
+    title_->setAlignment(Qt::AlignCenter);
+    title_->setAutoFillBackground(true);
+    QPalette p = title_->palette();
+    p.setColor(QPalette::Window, QColor(0x00, 0x00, 0xFF));
+    p.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF));
+    title_->setPalette(p);
+}
+
+void EditPanel::showAt(QPoint pointTw) {
+    move(ui::pointTw(pointTw.x(), pointTw.y()));
+    raise();
+    show();
+}
+
+} // namespace sorakado::editing

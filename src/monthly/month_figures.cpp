@@ -1,0 +1,209 @@
+#include "month_figures.h"
+
+#include "month_texts.h"
+#include "store/ledger.h"
+
+#include <QDate>
+#include <QLocale>
+
+#include <map>
+
+namespace sorakado {
+
+namespace {
+
+using namespace month_texts;
+using Colour = std::optional<std::uint32_t>;
+
+FigureCell cell(const QString& text, Colour colour = std::nullopt, bool bold = false) {
+    return FigureCell{text, colour, bold};
+}
+
+QString stored(const std::optional<std::string>& text) {
+    return text ? QString::fromStdString(*text) : QString();
+}
+
+// "\" and the amount; nothing at all reads "\0", the same as a zero.
+QString yenText(const std::optional<Amount>& amount) {
+    return amount ? kYen + QString::fromStdString(amount->text()) : kNothing;
+}
+
+QString yearYenText(Amount amount) {
+    return kYearYen + QString::fromStdString(amount.text());
+}
+
+QString recordKey(std::int64_t key) {
+    return u'@' + QString::number(key);
+}
+
+// Rows of a block alternate between two colours, first colour on the first row.
+std::uint32_t alternate(std::size_t index, std::uint32_t first, std::uint32_t second) {
+    return index % 2 == 0 ? first : second;
+}
+
+// The numeric value of a selector text in shortest form: the month "04" is written 4.
+QString shortNumber(const QString& text) {
+    return QString::number(text.toDouble(), 'g', QLocale::FloatingPointShortest);
+}
+
+// "2006/04/05" becomes "2006/04/05(水)". A date text that is not a real yyyy/mm/dd day (it can
+// only come from outside this program) is shown as it is stored.
+QString dateText(const std::optional<std::string>& storedDate) {
+    QString text = stored(storedDate);
+    if (text.size() != 10 || text[4] != u'/' || text[7] != u'/')
+        return text;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[i] < u'0' || text[i] > u'9')
+            return text;
+    QDate day(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
+    if (!day.isValid())
+        return text;
+    return text + u'(' + kWeekdays[day.dayOfWeek() % 7] + u')';
+}
+
+std::string monthKeyOf(const QString& yearText, const QString& monthText) {
+    return (yearText + u'/' + monthText).toStdString();
+}
+
+// Twelve month rows and the year's total, the income and expense summaries alike. The income
+// list has two columns; the expense list puts the figure in column 4 and only the name and the
+// figure take the row's colour.
+void appendYearSummary(std::vector<FigureRow>& rows, const QString& yearText, const MonthSums& sums,
+                       const QString& monthCaption, const QString& totalCaption, bool fourColumns) {
+    rows.push_back({{}, {cell(kBlankName), cell(kBlankValue)}});
+    rows.push_back({{}, {cell(yearText + kYearHeading, palette::kRed, true), cell(kHeadingFiller)}});
+
+    Amount yearTotal;
+    for (std::size_t n = 0; n < sums.size(); ++n) {
+        Colour colour = alternate(n, palette::kCyan, palette::kMagenta);
+        FigureRow row{{}, {cell(QString::number(n + 1) + monthCaption, colour)}};
+        if (fourColumns)
+            row.cells.insert(row.cells.end(), {cell(kSummaryFiller), cell(kSummaryFiller)});
+        row.cells.push_back(cell(yenText(sums[n]), colour));
+        if (sums[n])
+            yearTotal += *sums[n];
+        rows.push_back(std::move(row));
+    }
+
+    FigureRow total{{}, {cell(yearText + totalCaption, palette::kLightMagenta, true)}};
+    if (fourColumns)
+        total.cells.insert(total.cells.end(), {cell(kSummaryFiller), cell(kSummaryFiller)});
+    total.cells.push_back(cell(yearYenText(yearTotal), palette::kLightMagenta, true));
+    rows.push_back(std::move(total));
+}
+
+// Member rows, separator and month total. Returns the month's income total.
+Amount fillIncomeBlock(Ledger& ledger, const std::vector<Member>& members, const std::string& monthKey,
+                       std::vector<FigureRow>& rows) {
+    // Matched by member key, so two members of the same name each keep their own income. Should
+    // a member have more than one income for the month, the first stored one is the one shown.
+    std::map<std::int64_t, std::optional<Amount>> incomes;
+    for (const Income& income : ledger.monthIncomes(monthKey))
+        incomes.emplace(income.memberKey, income.amount);
+
+    Amount total;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        std::optional<Amount> income;
+        if (auto found = incomes.find(members[i].key); found != incomes.end())
+            income = found->second;
+        if (income)
+            total += *income;
+        Colour colour = alternate(i, palette::kBlack, palette::kLightBlue);
+        rows.push_back({recordKey(members[i].key),
+                        {cell(stored(members[i].name), colour), cell(yenText(income), colour)}});
+    }
+
+    rows.push_back({{}, {cell(kIncomeRule1), cell(kIncomeRule2)}});
+    rows.push_back(
+        {{}, {cell(kMonthTotal, palette::kLightRed, true), cell(yenText(total), palette::kLightRed, true)}});
+    return total;
+}
+
+// Entry rows, separator and month total. Entries of a category that is gone are not listed.
+// Returns the month's expense total.
+Amount fillExpenseBlock(Ledger& ledger, const std::string& monthKey, std::vector<FigureRow>& rows) {
+    Amount total;
+    std::size_t index = 0;
+    for (const Entry& entry : ledger.monthEntries(monthKey)) {
+        if (entry.amount)
+            total += *entry.amount;
+        Colour colour = alternate(index++, palette::kBlack, palette::kLightBlue);
+        rows.push_back({recordKey(entry.key),
+                        {cell(dateText(entry.date), colour), cell(stored(entry.categoryName), colour),
+                         cell(stored(entry.description), colour), cell(yenText(entry.amount), colour)}});
+    }
+
+    rows.push_back(
+        {{}, {cell(kExpenseRule1), cell(kExpenseRule2), cell(kExpenseRule3), cell(kExpenseRule4)}});
+    Colour red = palette::kLightRed;
+    rows.push_back({{},
+                    {cell(kMonthTotal, red, true), cell(QString(), red, true), cell(QString(), red, true),
+                     cell(yenText(total), red, true)}});
+    return total;
+}
+
+void fillCategories(Ledger& ledger, const std::string& monthKey, MonthFigures& out) {
+    const std::vector<Category> categories = ledger.categories();
+    const std::map<std::int64_t, Amount> sums = ledger.monthCategorySums(monthKey);
+
+    out.categoryPicker.push_back({kAddCategory, 0});
+    for (std::size_t i = 0; i < categories.size(); ++i) {
+        const Category& category = categories[i];
+        out.categoryPicker.push_back({stored(category.name), category.key});
+
+        std::optional<Amount> sum;
+        if (auto found = sums.find(category.key); found != sums.end())
+            sum = found->second;
+        Colour colour = alternate(i, palette::kBlack, palette::kLightBlue);
+        out.categoryRows.push_back(
+            {recordKey(category.key), {cell(stored(category.name), colour), cell(yenText(sum), colour)}});
+    }
+}
+
+void fillStatus(Amount income, Amount expense, MonthFigures& out) {
+    Amount difference = income - expense;
+    out.difference = kYen + QString::fromStdString(difference.text());
+    switch (difference.sign()) {
+    case -1:
+        out.verdict = kDeficit;
+        out.verdictColour = palette::kLightRed;
+        break;
+    case 1:
+        out.verdict = kSurplus;
+        out.verdictColour = palette::kLightBlue;
+        break;
+    default:
+        out.verdict = kEven;
+        out.verdictColour = palette::kBlack;
+    }
+}
+
+} // namespace
+
+std::optional<MonthFigures> buildMonth(Ledger& ledger, const QString& yearText, const QString& monthText) {
+    const std::vector<Member> members = ledger.members();
+    if (members.empty())
+        return std::nullopt;
+
+    const std::string monthKey = monthKeyOf(yearText, monthText);
+    const std::string year = yearText.toStdString();
+    MonthFigures out;
+    out.incomeCaption = shortNumber(yearText) + kCaptionYear + shortNumber(monthText) + kCaptionMonth;
+
+    Amount income = fillIncomeBlock(ledger, members, monthKey, out.incomeRows);
+    out.incomeTotal = yenText(income);
+    appendYearSummary(out.incomeRows, yearText, ledger.yearIncomeSums(year), kIncomeMonth, kIncomeYearTotal,
+                      false);
+
+    fillCategories(ledger, monthKey, out);
+
+    Amount expense = fillExpenseBlock(ledger, monthKey, out.expenseRows);
+    out.expenseTotal = yenText(expense);
+    appendYearSummary(out.expenseRows, yearText, ledger.yearExpenseSums(year), kExpenseMonth,
+                      kExpenseYearTotal, true);
+
+    fillStatus(income, expense, out);
+    return out;
+}
+
+} // namespace sorakado

@@ -1,0 +1,217 @@
+#include "form1.h"
+
+#include "clock.h"
+#include "editing/category_panel.h"
+#include "editing/entry_panel.h"
+#include "editing/income_panel.h"
+#include "editing/member_panel.h"
+#include "monthly/month_figures.h"
+#include "monthly/period_check.h"
+#include "store/ledger.h"
+#include "ui/controls.h"
+#include "ui/dialog_service.h"
+#include "ui/guarded.h"
+#include "ui/report_list.h"
+#include "ui/shapes.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+
+namespace sorakado::shell {
+
+namespace {
+
+const QString kRegisterAMember = QStringLiteral("名前を登録して下さい。（名前欄で右クリックでメニュー表示）");
+const QString kAddNewCategory = QStringLiteral("追加==>");
+const QString kActionsHint =
+    QStringLiteral("■下のﾘｽﾄ内を右ｸﾘｯｸでﾒﾆｭｰ表示\r\n■明細をｸﾘｯｸし右ｸﾘｯｸで編集");
+const QString kCategoriesFirstHint = QStringLiteral("■明細を入力する前に品目を\r\n　を追加して下さい");
+
+std::vector<ui::ReportRow> reportRows(const std::vector<FigureRow>& rows) {
+    std::vector<ui::ReportRow> out;
+    out.reserve(rows.size());
+    for (const auto& row : rows) {
+        ui::ReportRow r{row.key, {}};
+        r.cells.reserve(row.cells.size());
+        for (const auto& cell : row.cells) {
+            std::optional<QColor> colour;
+            if (cell.colour)
+                colour = QColor::fromRgb(*cell.colour);
+            r.cells.push_back({cell.text, colour, cell.bold});
+        }
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+void setTextColour(QLabel* label, std::uint32_t rgb) {
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, QColor::fromRgb(rgb));
+    label->setPalette(p);
+}
+
+} // namespace
+
+Form1::Form1(ui::DialogService& dialogs, const Clock& clock, std::filesystem::path ledgerPath, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), clock_(clock), ledgerPath_(std::move(ledgerPath)) {
+    buildLayout();
+    buildMenus();
+    wire();
+}
+
+Form1::~Form1() = default;
+
+void Form1::wire() {
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
+    // Enter walks year → month → refresh button without touching the texts.
+    connect(Combo1, &ui::DropDown::enterPressed, this, [this] { Combo2->setFocus(); });
+    connect(Combo2, &ui::DropDown::enterPressed, this, [this] { Command1->setFocus(); });
+    connect(Combo1, &QComboBox::activated, this, &Form1::closeAllPanels);
+    connect(Combo2, &QComboBox::activated, this, &Form1::closeAllPanels);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{Frame1, Frame6, Label1, Label2, Label3, Label4, Label5})
+        w->installEventFilter(this);
+
+    for (ui::ReportList* list : {ListView1, ListView2, ListView3})
+        connect(list, &ui::ReportList::pressed, this,
+                [this, list](Qt::MouseButton button, QPoint at) { listPressed(list, button, at); });
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // A click on the selector frame, the status panel or a heading closes the edit panels.
+    if (event->type() == QEvent::MouseButtonRelease)
+        closeAllPanels();
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    ledger_.reset(); // closing the file; the window's close is never refused
+    QWidget::closeEvent(event);
+}
+
+void Form1::closeAllPanels() {
+    for (QWidget* panel : std::initializer_list<QWidget*>{Frame2, Frame3, Frame4, Frame5})
+        panel->hide();
+}
+
+bool Form1::inBrowseMode() const { return !Frame1->isEnabled() && Command11->isVisibleTo(this); }
+
+void Form1::Command11_Click() {
+    ListView1->setEnabled(false);
+    ListView2->setEnabled(false);
+    ListView3->setEnabled(false);
+    closeAllPanels();
+    Command11->hide();
+    Frame1->setEnabled(true);
+    Combo1->setFocus();
+}
+
+void Form1::enterBrowseMode() {
+    ListView1->setEnabled(true);
+    ListView2->setEnabled(true);
+    ListView3->setEnabled(true);
+    Command11->show();
+    Frame1->setEnabled(false);
+    Command11->setFocus(); // does nothing while the window is not yet shown
+}
+
+bool Form1::load(const std::function<void()>& unloadSplash) {
+    return ui::guarded(dialogs_, [&] {
+        ledger_ = std::make_unique<Ledger>(Ledger::open(ledgerPath_));
+
+        const QDate today = clock_.today();
+        for (int year = 2000; year <= today.year(); ++year)
+            Combo1->addItem(QString::number(year));
+        Combo1->setCurrentIndex(-1);
+        Combo1->setEditText(today.toString(QStringLiteral("yyyy")));
+        Combo2->setEditText(today.toString(QStringLiteral("MM")));
+
+        Frame4->Combo3->addItem(kAddNewCategory, qint64(0));
+
+        Label17->setText(kActionsHint);
+        Label17->adjustSize();
+        Label18->setText(kCategoriesFirstHint);
+        Label18->adjustSize();
+
+        unloadSplash();
+        Command1_Click();
+    });
+}
+
+void Form1::Command1_Click() {
+    ui::guarded(dialogs_, [this] { rebuild(); });
+}
+
+void Form1::rebuild() {
+    const PeriodCheck period = checkPeriod(Combo1->currentText(), Combo2->currentText());
+    if (!period.passed()) {
+        dialogs_.warn(period.message);
+        if (period.focus == PeriodFocus::Year)
+            Combo1->setFocus();
+        else if (period.focus == PeriodFocus::Month)
+            Combo2->setFocus();
+        return;
+    }
+    // From here on "4" and "04" are the same month everywhere, and the selectors say so.
+    Combo1->setEditText(period.yearText);
+    Combo2->setEditText(period.monthText);
+    closeAllPanels();
+
+    if (!ledger_)
+        throw std::runtime_error("台帳ファイルが開かれていません。");
+
+    std::optional<MonthFigures> figures;
+    {
+        ui::BusyPointer busy;
+        figures = buildMonth(*ledger_, period.yearText, period.monthText);
+    }
+    if (!figures) {
+        // Nobody registered yet: empty income and expense lists and a word on how to start.
+        Label1->setText(period.incomeCaption());
+        ListView1->clearRows();
+        ListView2->clearRows();
+        enterBrowseMode();
+        dialogs_.warn(kRegisterAMember);
+        Command11->setFocus();
+        return;
+    }
+    showMonth(*figures);
+    enterBrowseMode();
+}
+
+void Form1::showMonth(const MonthFigures& f) {
+    Label1->setText(f.incomeCaption);
+    ListView1->setRows(reportRows(f.incomeRows));
+    auto* combo3 = Frame4->Combo3;
+    combo3->clear();
+    for (const auto& entry : f.categoryPicker)
+        combo3->addItem(entry.text, qint64(entry.data));
+    ListView3->setRows(reportRows(f.categoryRows));
+    ListView2->setRows(reportRows(f.expenseRows));
+    Label20->setText(f.incomeTotal);
+    Label22->setText(f.expenseTotal);
+    Label24->setText(f.difference);
+    Label25->setText(f.verdict);
+    setTextColour(Label25, f.verdictColour);
+}
+
+void Form1::listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint at) {
+    closeAllPanels();
+    if (button != Qt::RightButton)
+        return;
+    if (list == ListView1) {
+        anchor_ = QPoint(at.x(), at.y() + 1605);
+        SyuMenu->popup(QCursor::pos());
+    } else if (list == ListView2) {
+        anchor_ = QPoint(at.x() + 3960, at.y() + 1605);
+        MeiMenu->popup(QCursor::pos());
+    } else {
+        HinMenu->popup(QCursor::pos());
+    }
+}
+
+} // namespace sorakado::shell

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+
+namespace sorakado {
+class Ledger;
+struct MonthFigures;
+} // namespace sorakado
+namespace sorakado::ui {
+class Button;
+class DialogService;
+class DropDown;
+class LineShape;
+class ReportList;
+} // namespace sorakado::ui
+namespace sorakado::editing {
+class IncomePanel;
+class MemberPanel;
+class CategoryPanel;
+class EntryPanel;
+} // namespace sorakado::editing
+
+namespace sorakado::shell {
+
+class Clock;
+
+// The one working window: one month of the ledger in three lists under the period selectors,
+// the status panel, four hidden edit panels and three pop-up menus. It owns the ledger from its
+// load to its close.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    Form1(ui::DialogService& dialogs, const Clock& clock, std::filesystem::path ledgerPath,
+          QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The start-up sequence: opens the ledger, prepares the selectors, the category picker and
+    // the hint labels, runs unloadSplash, then the first rebuild. A failure is shown (its
+    // description, no icon) and the window is left as laid out; returns false then.
+    bool load(const std::function<void()>& unloadSplash);
+
+    // The refresh button: checks the period and rebuilds the whole window from the ledger.
+    void Command1_Click();
+    // The picture button: period selection mode.
+    void Command11_Click();
+    void closeAllPanels();
+    bool inBrowseMode() const;
+    QPoint panelAnchor() const { return anchor_; }
+    Ledger* ledger() { return ledger_.get(); }
+
+    // Controls, named as laid out.
+    QGroupBox* Frame1;
+    ui::DropDown* Combo1;
+    QLabel* Label2;
+    ui::DropDown* Combo2;
+    QLabel* Label3;
+    ui::Button* Command1;
+    ui::Button* Command11;
+    QLabel* Image1;
+    QLabel* Label27;
+    QLabel* Label16;
+    QLabel* Label18;
+    QLabel* Label17;
+    QLabel* Label1;
+    QLabel* Label5;
+    QLabel* Label4;
+    QLabel* Label7;
+    QLabel* Label8;
+    ui::ReportList* ListView1;
+    ui::ReportList* ListView2;
+    ui::ReportList* ListView3;
+    QGroupBox* Frame6;
+    QLabel* Label19;
+    QLabel* Label20;
+    QLabel* Label21;
+    QLabel* Label22;
+    QLabel* Label23;
+    QLabel* Label24;
+    QLabel* Label25;
+    ui::LineShape* Line1[3];
+    editing::IncomePanel* Frame2;
+    editing::MemberPanel* Frame3;
+    editing::CategoryPanel* Frame4;
+    editing::EntryPanel* Frame5;
+    QMenu* SyuMenu;
+    QAction* NameAdd;
+    QAction* NameUp;
+    QAction* NameDel;
+    QAction* SyuUp;
+    QAction* ClipBoard1;
+    QMenu* MeiMenu;
+    QAction* MeiAdd;
+    QAction* MeiUp;
+    QAction* MeiDel;
+    QAction* KomoAdd;
+    QAction* ClipBoard2;
+    QMenu* HinMenu;
+    QAction* ClipBoard3;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildMenus();
+    void wire();
+    void rebuild();
+    void enterBrowseMode();
+    void showMonth(const MonthFigures& figures);
+    void listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint positionTw);
+
+    ui::DialogService& dialogs_;
+    const Clock& clock_;
+    std::filesystem::path ledgerPath_;
+    std::unique_ptr<Ledger> ledger_; // from a successful load to the window's close
+    QPoint anchor_{0, 0}; // twips of the window; set by a right press in the income or expense list
+};
+
+} // namespace sorakado::shell

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace sorakado::ui {
+
+// Enter (Return or the keypad's Enter) on a focused button presses it, as Space does; Qt
+// does that by itself only inside dialogs.
+class Button : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A drop-down list. Enter is swallowed and reported, so the handler can move the focus on
+// without the text being changed or an item added; the list can open as the focus arrives.
+class DropDown : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DropDown(bool editable, QWidget* parent = nullptr);
+    void setOpensOnFocus(bool on) { opensOnFocus_ = on; }
+
+signals:
+    void enterPressed();
+    void focusReceived();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool handleKey(QKeyEvent* event);
+    void openSoon();
+    bool opensOnFocus_ = false;
+};
+
+// A text box whose Enter is swallowed and reported; it can select its whole text as the focus
+// arrives (amount boxes).
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+    void setSelectsAllOnFocus(bool on) { selectsAllOnFocus_ = on; }
+    // Names and descriptions are typed in Japanese; amounts are digits, with no composition.
+    void setJapaneseInput(bool on);
+
+signals:
+    void enterPressed();
+    void focusReceived();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    bool selectsAllOnFocus_ = false;
+};
+
+// A label or frame that reports a click on its own area.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+bool isEnterKey(const QKeyEvent* event);
+
+} // namespace sorakado::ui
