@@ -1,0 +1,63 @@
+# Helpers for the end-to-end checks: a private Xvfb, a copy of the program beside its own
+# ledger, and waiting for windows by title.
+set -u
+passed=0
+failed=0
+artifacts=${ARTIFACTS:-$PWD/test-artifacts}
+mkdir -p "$artifacts"
+
+check() { # check NAME COMMAND...
+    local name=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "ok   - $name"
+    else
+        failed=$((failed + 1))
+        echo "FAIL - $name"
+        shot "fail-$name"
+    fi
+}
+
+start_display() {
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null
+    done
+    echo "no display could be started" >&2
+    return 1
+}
+
+stop_display() { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }
+
+shot() { import -window root "$artifacts/$1.png" 2>/dev/null || true; }
+
+# install_copy DIR: the program and the ledger tool copied into DIR (its own single-instance lock).
+install_copy() {
+    mkdir -p "$1"
+    cp "$SORAKADO_BIN/sorakado" "$SORAKADO_BIN/sorakado-ledger" "$1/"
+}
+
+# wait_window TITLE [SECONDS]: the id of a visible window with exactly that title.
+wait_window() {
+    local title=$1 limit=${2:-10} id
+    for _ in $(seq $((limit * 10))); do
+        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+window_size() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
+
+seed() { # seed LEDGER SQL
+    printf "PRAGMA key='73921kqz';\n%s\n" "$2" | sqlcipher "$1" >/dev/null
+}
