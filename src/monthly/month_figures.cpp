@@ -46,8 +46,8 @@ QString shortNumber(const QString& text) {
     return QString::number(text.toDouble(), 'g', QLocale::FloatingPointShortest);
 }
 
-// "2006/04/05" becomes "2006/04/05(水)". A date text that is not a real yyyy/mm/dd day (it can
-// only come from outside this program) is shown as it is stored.
+// "2006/04/05" becomes "2006/04/05(水)". A date text that is not a real yyyy/mm/dd day (a ledger
+// touched by some other tool) is shown as it is stored rather than failing the whole month.
 QString dateText(const std::optional<std::string>& storedDate) {
     QString text = stored(storedDate);
     if (text.size() != 10 || text[4] != u'/' || text[7] != u'/')

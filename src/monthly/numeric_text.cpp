@@ -120,6 +120,8 @@ std::optional<Amount> NumericValue::toAmount() const {
     raw += f;
     if (raw > Amount::Raw(1000000000000000LL) * Amount::kScale)
         return std::nullopt;
+    if (!fraction.empty() && raw >= Amount::Raw(100000000000LL) * Amount::kScale)
+        return std::nullopt;
     return Amount::fromTenThousandths(negative ? -raw : raw);
 }
 

@@ -22,7 +22,8 @@ struct NumericValue {
     // The whole value as plain digits with its sign ("-12", "2006"); only for whole values.
     std::string wholeText() const;
     // The amount the text means, or nullopt when the ledger cannot hold it exactly: more than
-    // four decimals, or beyond ±10^15 yen.
+    // four decimals, beyond ±10^15 yen, or a fraction on an amount of 10^11 yen or more (the
+    // ledger keeps such an amount as a double, which holds 15 significant digits).
     std::optional<Amount> toAmount() const;
 };
 

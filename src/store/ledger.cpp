@@ -18,11 +18,13 @@ namespace {
 
 constexpr const char* kPassword = "73921kqz";
 
-// A whole-yen sum stays an exact 64-bit integer; fractional amounts are summed apart and
-// rounded to four decimals. Column layout: integer part, fractional part, count of amounts.
+// Sums stay exact: whole yen are added as 64-bit integers, and amounts with a fraction (REAL,
+// at most four decimals, below 10^11 yen so a double holds every digit) are added as whole
+// ten-thousandths. Columns: yen, ten-thousandths, count of amounts.
 #define AMOUNT_SUM(col)                                                                            \
     "sum(CASE WHEN typeof(" col ")='integer' THEN " col " END), "                                  \
-    "total(CASE WHEN typeof(" col ")<>'integer' THEN " col " END), count(" col ")"
+    "sum(CASE WHEN typeof(" col ") NOT IN ('integer','null') THEN CAST(round(" col " * 10000) AS INTEGER) END), " \
+    "count(" col ")"
 
 const char* const kMembers = "SELECT 名前ID, 名前 FROM 名前 ORDER BY 名前ID";
 const char* const kMonthIncomes = "SELECT 収入.名前ID, 収入.収入 FROM 名前 INNER JOIN 収入 ON 名前.名前ID = 収入.名前ID "
@@ -42,7 +44,8 @@ std::optional<Amount> readSum(const Statement& s, int first) {
     if (s.int64(first + 2) == 0)
         return std::nullopt;
     Amount whole = s.isNull(first) ? Amount() : Amount::fromYen(s.int64(first));
-    return whole + Amount::fromStoredDouble(s.real(first + 1));
+    Amount fractional = s.isNull(first + 1) ? Amount() : Amount::fromTenThousandths(s.int64(first + 1));
+    return whole + fractional;
 }
 
 std::string describePath(const std::filesystem::path& path) { return "\n" + path.string(); }
@@ -66,7 +69,10 @@ void exec(sqlite3* db, const char* sql, const char* operation) {
     if (rc != SQLITE_OK) {
         std::string message = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);
-        throw LedgerError(LedgerError::Kind::Failed, std::string("台帳の") + operation + "に失敗しました。（" + message + "）");
+        auto kind = (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) ? LedgerError::Kind::Locked
+                    : rc == SQLITE_READONLY                    ? LedgerError::Kind::ReadOnly
+                                                               : LedgerError::Kind::Failed;
+        throw LedgerError(kind, std::string("台帳の") + operation + "に失敗しました。（" + message + "）");
     }
 }
 

@@ -78,11 +78,12 @@ public:
         begin();
         try {
             fn();
+            commit();
         } catch (...) {
+            // Also when the commit itself fails (busy): SQLite then keeps the transaction open.
             rollback();
             throw;
         }
-        commit();
     }
 
     Statement prepare(std::string_view sql, std::string operation);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+namespace sorakado::bench {
+
+// The span every generated ledger covers: twenty years, so the largest one is a lifetime.
+inline constexpr int kFirstYear = 2001;
+inline constexpr int kYears = 20;
+
+// A ledger of `entries` expense entries spread evenly over the twenty years, with 4 members
+// whose incomes are stored for every month and 20 categories. Built once into folder and
+// reused from then on; the same count always gives the same ledger.
+std::filesystem::path bigLedger(const std::filesystem::path& folder, std::int64_t entries);
+
+} // namespace sorakado::bench

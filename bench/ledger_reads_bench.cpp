@@ -1,0 +1,130 @@
+// How long one monthly rebuild spends reading the ledger, and how long opening the file takes,
+// on generated ledgers of 12,000 / 120,000 / 1,200,000 entries.
+//
+//   sorakado_bench [--sizes=12000,120000,1200000] [--data=DIR] [benchmark flags]
+//
+// Ledgers are generated into DIR (bench-data in the build folder by default) on first use and
+// reused from then on.
+
+#include "big_ledger.h"
+
+#include "monthly/month_figures.h"
+#include "store/ledger.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace sorakado;
+
+// A month in the middle of the generated span.
+const QString kYear = QStringLiteral("2010");
+const QString kMonth = QStringLiteral("06");
+const std::string kMonthKey = "2010/06";
+
+void buildMonthBench(benchmark::State& state, std::filesystem::path path) {
+    Ledger ledger = Ledger::open(path);
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        auto figures = buildMonth(ledger, kYear, kMonth);
+        rows = figures->expenseRows.size();
+        benchmark::DoNotOptimize(figures);
+    }
+    state.counters["expense_rows"] = double(rows);
+}
+
+void openBench(benchmark::State& state, std::filesystem::path path) {
+    for (auto _ : state) {
+        Ledger ledger = Ledger::open(path);
+        benchmark::DoNotOptimize(ledger.handle());
+    }
+}
+
+// The single reads of a rebuild, to tell which one a slow rebuild spends its time in.
+template <class Read> void readBench(benchmark::State& state, std::filesystem::path path, Read read) {
+    Ledger ledger = Ledger::open(path);
+    for (auto _ : state) {
+        auto result = read(ledger);
+        benchmark::DoNotOptimize(result);
+    }
+}
+
+void registerFor(const std::filesystem::path& path, std::int64_t entries) {
+    const std::string n = std::to_string(entries);
+    auto aggregate = [](benchmark::internal::Benchmark* b) {
+        b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+    };
+    aggregate(benchmark::RegisterBenchmark(("buildMonth/" + n).c_str(), buildMonthBench, path));
+    aggregate(benchmark::RegisterBenchmark(("LedgerOpen/" + n).c_str(), openBench, path));
+
+    auto read = [&](const char* name, auto fn) {
+        aggregate(benchmark::RegisterBenchmark((std::string("read/") + name + "/" + n).c_str(),
+                                               [path, fn](benchmark::State& s) { readBench(s, path, fn); }));
+    };
+    read("members", [](Ledger& l) { return l.members(); });
+    read("monthIncomes", [](Ledger& l) { return l.monthIncomes(kMonthKey); });
+    read("yearIncomeSums", [](Ledger& l) { return l.yearIncomeSums("2010"); });
+    read("categories", [](Ledger& l) { return l.categories(); });
+    read("monthEntries", [](Ledger& l) { return l.monthEntries(kMonthKey); });
+    read("monthCategorySums", [](Ledger& l) { return l.monthCategorySums(kMonthKey); });
+    read("yearExpenseSums", [](Ledger& l) { return l.yearExpenseSums("2010"); });
+}
+
+// Prints the median of the repetitions only: mean, deviation and variation drown the figures.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        std::vector<Run> medians;
+        for (const Run& run : runs)
+            if (run.run_type != Run::RT_Aggregate || run.aggregate_name == "median")
+                medians.push_back(run);
+        if (!medians.empty())
+            ConsoleReporter::ReportRuns(medians);
+    }
+};
+
+std::vector<std::int64_t> parseSizes(const std::string& list) {
+    std::vector<std::int64_t> sizes;
+    std::size_t from = 0;
+    while (from < list.size()) {
+        std::size_t comma = list.find(',', from);
+        if (comma == std::string::npos)
+            comma = list.size();
+        sizes.push_back(std::stoll(list.substr(from, comma - from)));
+        from = comma + 1;
+    }
+    return sizes;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::int64_t> sizes{12000, 120000};
+    std::filesystem::path data = SORAKADO_BENCH_DATA;
+
+    // Take our own flags out before the library sees the rest.
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--sizes=", 8) == 0)
+            sizes = parseSizes(argv[i] + 8);
+        else if (std::strncmp(argv[i], "--data=", 7) == 0)
+            data = argv[i] + 7;
+        else
+            rest.push_back(argv[i]);
+    }
+    int restCount = int(rest.size());
+    benchmark::Initialize(&restCount, rest.data());
+    if (benchmark::ReportUnrecognizedArguments(restCount, rest.data()))
+        return 1;
+
+    for (std::int64_t entries : sizes)
+        registerFor(bench::bigLedger(data, entries), entries);
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,169 @@
+// The window's side of a rebuild, the main window's load and the program's memory, on the
+// generated ledgers (offscreen). Prints medians of repeated runs.
+//
+//   sorakado_window_bench [--sizes=12000,120000] [--data=DIR]
+
+#include "big_ledger.h"
+
+#include "shell/clock.h"
+#include "shell/form1.h"
+#include "shell/startup.h"
+#include "store/ledger.h"
+#include "ui/dialog_service.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace sorakado;
+using Clock = std::chrono::steady_clock;
+
+// Messages during a benchmark mean something went wrong; say so and carry on.
+class CountingDialogs final : public ui::DialogService {
+public:
+    void warn(const QString& t) override { report("warn", t); }
+    void error(const QString& t) override { report("error", t); }
+    bool ask(const QString& t) override {
+        report("ask", t);
+        return true;
+    }
+
+private:
+    static void report(const char* kind, const QString& t) {
+        std::fprintf(stderr, "unexpected %s: %s\n", kind, t.toUtf8().constData());
+    }
+};
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+template <class Fn> double timeMs(Fn&& fn) {
+    auto start = Clock::now();
+    fn();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A folder holding the program beside a copy of the ledger, as it is installed.
+std::filesystem::path ledgerFolder(const QTemporaryDir& dir, const std::filesystem::path& ledger) {
+    std::filesystem::path folder = dir.path().toStdString();
+    std::filesystem::copy_file(ledger, folder / Ledger::kFileName);
+    return folder;
+}
+
+long residentKb(qint64 pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+void benchSize(const std::filesystem::path& dataDir, std::int64_t entries) {
+    const auto ledger = bench::bigLedger(dataDir, entries);
+    QTemporaryDir dir;
+    const auto folder = ledgerFolder(dir, ledger);
+    CountingDialogs dialogs;
+    shell::FixedClock today(QDate(2010, 6, 15)); // a month in the middle of the generated span
+
+    // Load: the splash timer's tick until the main window is shown.
+    std::vector<double> loads;
+    for (int i = 0; i < 7; ++i) {
+        shell::Startup startup(dialogs, today, folder / Ledger::kFileName);
+        startup.showSplash();
+        loads.push_back(timeMs([&] {
+            startup.timerTick();
+            QApplication::processEvents();
+        }));
+    }
+
+    // Rebuild: the refresh button on a loaded window, reads and widgets together.
+    shell::Form1 form(dialogs, today, folder / Ledger::kFileName);
+    form.load([] {});
+    form.show();
+    QApplication::processEvents();
+    std::vector<double> rebuilds;
+    for (int i = 0; i < 21; ++i)
+        rebuilds.push_back(timeMs([&] {
+            form.Command1_Click();
+            QApplication::processEvents();
+        }));
+
+    // The same, split: filling the widgets without painting, and the window's construction.
+    std::vector<double> fills, constructs, opens;
+    for (int i = 0; i < 21; ++i)
+        fills.push_back(timeMs([&] { form.Command1_Click(); }));
+    for (int i = 0; i < 7; ++i) {
+        constructs.push_back(timeMs([&] { shell::Form1 f(dialogs, today, folder / Ledger::kFileName); }));
+        opens.push_back(timeMs([&] { Ledger::open(folder / Ledger::kFileName); }));
+    }
+
+    std::printf("%9lld entries: window load %7.2f ms   whole rebuild %7.2f ms   (medians)\n"
+                "                   of which: open %.2f ms, window construction %.2f ms; rebuild without "
+                "painting %.2f ms\n",
+                static_cast<long long>(entries), median(loads), median(rebuilds), median(opens), median(constructs),
+                median(fills));
+    std::fflush(stdout);
+}
+
+void benchMemory(const std::filesystem::path& dataDir, std::int64_t entries, const QString& program) {
+    const auto ledger = bench::bigLedger(dataDir, entries);
+    QTemporaryDir dir;
+    const auto folder = ledgerFolder(dir, ledger);
+    const QString copy = QString::fromStdString((folder / "sorakado").string());
+    QFile::copy(program, copy);
+    QProcess p;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(copy, {});
+    p.waitForStarted();
+    QThread::msleep(4000); // the splash's two seconds, the load, and settling
+    std::printf("%9lld entries: resident memory after start-up %.1f MB\n", static_cast<long long>(entries),
+                residentKb(p.processId()) / 1024.0);
+    p.kill();
+    p.waitForFinished();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::int64_t> sizes{12000, 120000};
+    std::filesystem::path dataDir = SORAKADO_BENCH_DATA;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a.rfind("--sizes=", 0) == 0) {
+            sizes.clear();
+            std::string list = a.substr(8);
+            for (size_t pos = 0; pos != std::string::npos;) {
+                size_t comma = list.find(',', pos);
+                sizes.push_back(std::stoll(list.substr(pos, comma - pos)));
+                pos = comma == std::string::npos ? comma : comma + 1;
+            }
+        } else if (a.rfind("--data=", 0) == 0) {
+            dataDir = a.substr(7);
+        }
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    shell::initResources();
+    std::filesystem::create_directories(dataDir);
+    for (auto n : sizes)
+        benchSize(dataDir, n);
+    const QString program = QApplication::applicationDirPath() + QStringLiteral("/sorakado");
+    for (auto n : sizes)
+        benchMemory(dataDir, n, program);
+    return 0;
+}
