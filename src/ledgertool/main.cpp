@@ -1,4 +1,7 @@
 // sorakado-ledger: makes and looks after ledger files from the command line.
+#include "ledgertool/import_report.h"
+#include "ledgertool/import_texts.h"
+#include "ledgertool/legacy_import.h"
 #include "store/ledger.h"
 #include "store/ledger_error.h"
 
@@ -19,9 +22,42 @@ std::filesystem::path programFolder(const char* argv0) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: sorakado-ledger create [PATH]\n"
-                         "  create  make a new empty ledger (default: Sorakado.mdb beside the sorakado program)\n");
+    std::fprintf(stderr,
+                 "usage: sorakado-ledger create [PATH]\n"
+                 "       sorakado-ledger import OLD.mdb [NEW]\n"
+                 "  create  make a new empty ledger (default: Sorakado.mdb beside the sorakado program)\n"
+                 "  import  copy an old Access ledger into a new ledger (default: Sorakado.mdb beside the\n"
+                 "          sorakado program); never overwrites a file. Exit status 0: every row was\n"
+                 "          imported; 3: the new ledger was written, but some rows were not imported\n"
+                 "          or need a decision (see the report); 1: nothing was written\n");
     return 2;
+}
+
+// Exit status of an import whose ledger was written while rows stayed behind or wait for the user.
+constexpr int kImportIncomplete = 3;
+
+void printError(std::string line) {
+    for (auto& c : line)
+        if (c == '\n')
+            c = ' ';
+    std::fprintf(stderr, "sorakado-ledger: %s\n", line.c_str());
+}
+
+int importCommand(int argc, char** argv) {
+    if (argc < 3 || argc > 4)
+        return usage();
+    std::filesystem::path oldFile = argv[2];
+    std::filesystem::path target =
+        argc == 4 ? std::filesystem::path(argv[3]) : programFolder(argv[0]) / sorakado::Ledger::kFileName;
+    try {
+        auto plan = sorakado::legacy::importLegacyLedger(oldFile, target);
+        std::fputs(sorakado::legacy::formatReport(plan, oldFile, std::filesystem::absolute(target)).c_str(),
+                   stdout);
+        return plan.complete() ? 0 : kImportIncomplete;
+    } catch (const sorakado::legacy::ImportError& e) {
+        printError(std::string(e.what()) + " " + sorakado::legacy::import_texts::kNothingWritten);
+        return 1;
+    }
 }
 
 } // namespace
@@ -48,5 +84,7 @@ int main(int argc, char** argv) {
         std::printf("created %s\n", path.c_str());
         return 0;
     }
+    if (command == "import")
+        return importCommand(argc, argv);
     return usage();
 }
