@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 
 namespace sorakado::shell {
 
@@ -82,9 +83,13 @@ void Form1::wire() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // A click on the selector frame, the status panel or a heading closes the edit panels.
-    if (event->type() == QEvent::MouseButtonRelease)
-        closeAllPanels();
+    // A click on the selector frame, the status panel or a heading closes the edit panels: on
+    // their own area only, not on a figure or control inside them (labels pass clicks upwards).
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (!widget->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            closeAllPanels();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
@@ -26,6 +27,42 @@ DropDown::DropDown(bool editable, QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
     if (auto* edit = lineEdit())
         edit->installEventFilter(this);
+    // Installed after the popup's own filter, so it sees the open list's keys first.
+    view()->installEventFilter(this);
+}
+
+bool DropDown::handleListKey(QKeyEvent* event) {
+    if (!isEditable())
+        return false; // a list-only drop-down keeps the list's own keys: Enter picks the row
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The list opened by itself as the focus arrived: Enter closes it and moves on, leaving
+        // the text as the user sees it rather than taking whatever row the list offers.
+        if (event->type() == QEvent::KeyPress) {
+            hidePopup();
+            emit enterPressed();
+        }
+        event->accept();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Escape:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return false;
+    default:
+        // Typing goes into the text, as it would with the list closed.
+        if (lineEdit() && event->type() == QEvent::KeyPress) {
+            QCoreApplication::sendEvent(lineEdit(), event);
+            return true;
+        }
+        return false;
+    }
 }
 
 bool DropDown::handleKey(QKeyEvent* event) {
@@ -38,6 +75,9 @@ bool DropDown::handleKey(QKeyEvent* event) {
 
 bool DropDown::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() && event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    if (watched == view() && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        handleListKey(static_cast<QKeyEvent*>(event)))
         return true;
     return QComboBox::eventFilter(watched, event);
 }

@@ -38,6 +38,7 @@ protected:
 
 private:
     bool handleKey(QKeyEvent* event);
+    bool handleListKey(QKeyEvent* event);
     void openSoon();
     bool opensOnFocus_ = false;
 };

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace sorakado::ui {
 
 RoundedShape::RoundedShape(QColor border, QColor fill, int radius, QWidget* parent)
@@ -23,8 +25,9 @@ void RoundedShape::paintEvent(QPaintEvent*) {
 LineShape::LineShape(int x1, int y1, int x2, int y2, QWidget* parent)
     : QWidget(parent), from_(x1, y1), to_(x2, y2) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    QRect r = QRect(pointTw(x1, y1), pointTw(x2, y2)).normalized();
-    setGeometry(r.adjusted(0, 0, 1, 1));
+    const QPoint a = pointTw(x1, y1), b = pointTw(x2, y2);
+    setGeometry(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                      QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))));
 }
 
 void LineShape::paintEvent(QPaintEvent*) {
