@@ -106,6 +106,29 @@ void addUnreadable(const LegacyTable& table, std::vector<RowNote>& notImported) 
         notImported.push_back({table.name, place, texts::kUnreadable});
 }
 
+// The row's own key; nullopt, noted as not imported, when it is Null, not a number or taken
+// by an earlier row. A row without a key is named by its place (rowLabel).
+std::optional<std::int64_t> ownKey(const LegacyTable& table, const std::optional<std::string>& value,
+                                   const std::string& rowLabel, const std::string& label,
+                                   std::set<std::int64_t>& seen, ImportPlan& plan) {
+    std::optional<std::int64_t> key;
+    switch (readKey(value, key)) {
+    case KeyStatus::Null:
+        plan.notImported.push_back({table.name, rowLabel, texts::kKeyNull});
+        return std::nullopt;
+    case KeyStatus::NotNumber:
+        plan.notImported.push_back({table.name, label, texts::kKeyNotNumber + *value});
+        return std::nullopt;
+    case KeyStatus::Ok:
+        break;
+    }
+    if (!seen.insert(*key).second) {
+        plan.notImported.push_back({table.name, label, texts::kKeyTwice});
+        return std::nullopt;
+    }
+    return key;
+}
+
 // 名前 and 品目: a key and a name.
 template <class Row>
 std::vector<Row> planNamed(const LegacyTable& table, const std::string& keyName, ImportPlan& plan) {
@@ -114,22 +137,9 @@ std::vector<Row> planNamed(const LegacyTable& table, const std::string& keyName,
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const auto& r = table.rows[i];
         std::string label = keyName + " " + showPlain(r[0]) + " (" + show(r[1]) + ")";
-        std::optional<std::int64_t> key;
-        switch (readKey(r[0], key)) {
-        case KeyStatus::Null:
-            plan.notImported.push_back(
-                {table.name, "row " + std::to_string(i + 1) + " (" + show(r[1]) + ")", texts::kKeyNull});
+        auto key = ownKey(table, r[0], "row " + std::to_string(i + 1) + " (" + show(r[1]) + ")", label, seen, plan);
+        if (!key)
             continue;
-        case KeyStatus::NotNumber:
-            plan.notImported.push_back({table.name, label, texts::kKeyNotNumber + *r[0]});
-            continue;
-        case KeyStatus::Ok:
-            break;
-        }
-        if (!seen.insert(*key).second) {
-            plan.notImported.push_back({table.name, label, texts::kKeyTwice});
-            continue;
-        }
         out.push_back({*key, r[1]});
     }
     addUnreadable(table, plan.notImported);
@@ -218,22 +228,9 @@ void planEntries(const LegacyTable& table, const std::set<std::int64_t>& categor
             " (" + showPlain(r[1]) + ", 品目ID " + showPlain(r[2]) + ", " + showAmount(r[4]) + ")";
         std::string label = "DATAID " + showPlain(r[0]) + details;
         EntryRow e;
-        std::optional<std::int64_t> key;
-        switch (readKey(r[0], key)) {
-        case KeyStatus::Null:
-            plan.notImported.push_back(
-                {table.name, "row " + std::to_string(i + 1) + details, texts::kKeyNull});
+        auto key = ownKey(table, r[0], "row " + std::to_string(i + 1) + details, label, seen, plan);
+        if (!key)
             continue;
-        case KeyStatus::NotNumber:
-            plan.notImported.push_back({table.name, label, texts::kKeyNotNumber + *r[0]});
-            continue;
-        case KeyStatus::Ok:
-            break;
-        }
-        if (!seen.insert(*key).second) {
-            plan.notImported.push_back({table.name, label, texts::kKeyTwice});
-            continue;
-        }
         if (readKey(r[2], e.categoryKey) == KeyStatus::NotNumber) {
             plan.notImported.push_back({table.name, label, texts::kKeyNotNumber + *r[2]});
             continue;

@@ -50,24 +50,6 @@ fs::path createTemporaryLedger(const fs::path& target) {
     }
 }
 
-bool sameMembers(const std::vector<Member>& a, const std::vector<Member>& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].key != b[i].key || a[i].name != b[i].name)
-            return false;
-    return true;
-}
-
-bool sameCategories(const std::vector<Category>& a, const std::vector<Category>& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].key != b[i].key || a[i].name != b[i].name)
-            return false;
-    return true;
-}
-
 template <class Row> std::vector<Row> sortedByKey(std::vector<Row> rows) {
     std::stable_sort(rows.begin(), rows.end(), [](const Row& x, const Row& y) { return x.key < y.key; });
     return rows;
@@ -83,11 +65,11 @@ template <class Row> std::int64_t counterAfter(const std::vector<Row>& rows) {
 // Reads the new ledger back and holds it against what was meant to be written.
 void checkWritten(Ledger& ledger, const LedgerRows& meant) {
     LedgerRows got = readLedgerRows(ledger);
-    if (!sameMembers(got.members, sortedByKey(meant.members)))
+    if (got.members != sortedByKey(meant.members))
         throw ImportError(texts::checkFailed("名前"));
     if (got.incomes != meant.incomes)
         throw ImportError(texts::checkFailed("収入"));
-    if (!sameCategories(got.categories, sortedByKey(meant.categories)))
+    if (got.categories != sortedByKey(meant.categories))
         throw ImportError(texts::checkFailed("品目"));
     if (got.entries != sortedByKey(meant.entries))
         throw ImportError(texts::checkFailed("DATA"));

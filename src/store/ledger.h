@@ -18,6 +18,8 @@ namespace sorakado {
 struct Member {
     std::int64_t key = 0;              // 名前ID
     std::optional<std::string> name;   // 名前, Null kept apart from empty
+
+    bool operator==(const Member&) const = default;
 };
 
 struct Income {
@@ -28,6 +30,8 @@ struct Income {
 struct Category {
     std::int64_t key = 0;              // 品目ID
     std::optional<std::string> name;
+
+    bool operator==(const Category&) const = default;
 };
 
 struct Entry {
