@@ -22,7 +22,9 @@ check() { # check NAME COMMAND...
 start_display() {
     for n in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+        # -noreset: with its last client gone the server would otherwise restart and refuse
+        # connections for a moment, just as the next instance of the program starts.
+        Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         xvfb_pid=$!
         export DISPLAY=":$n"
         for _ in $(seq 50); do

@@ -4,7 +4,7 @@
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 work=$(mktemp -d)
-trap 'pkill -KILL -f "$work/" 2>/dev/null; stop_display; rm -rf "$work"' EXIT
+trap 'cp "$work"/*.err "$artifacts/" 2>/dev/null; pkill -KILL -f "$work/" 2>/dev/null; stop_display; rm -rf "$work"' EXIT
 start_display || exit 1
 
 app="$work/app"
