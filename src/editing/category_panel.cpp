@@ -1,6 +1,12 @@
 #include "category_panel.h"
 
+#include "monthly/month_texts.h"
 #include "panel_controls.h"
+#include "store/ledger.h"
+#include "store/ledger_writes.h"
+#include "texts.h"
+#include "ui/dialog_service.h"
+#include "ui/guarded.h"
 
 namespace sorakado::editing {
 
@@ -12,10 +18,91 @@ CategoryPanel::CategoryPanel(QWidget* parent) : EditPanel(QStringLiteral("Frame4
     Combo3->setFont(ui::gothic(12));
     Text3 = place<ui::TextBox>(this, "Text3", 1875, 480, 2685, 345);
     Text3->setFont(ui::gothic(12));
+    Text3->setJapaneseInput(true);
     Command6 = placeButton(this, "Command6", 390, 915, QStringLiteral("入力"));
     Command7 = placeButton(this, "Command7", 1770, 915, QStringLiteral("削除"));
     Command8 = placeButton(this, "Command8", 3135, 915, QStringLiteral("キャンセル"));
     connect(Command8, &QPushButton::clicked, this, &QWidget::hide);
+    connect(Combo3, &QComboBox::activated, this, &CategoryPanel::Combo3_Click);
+    connect(Text3, &ui::TextBox::enterPressed, Command6, [this] { Command6->setFocus(); });
+    connect(Command6, &QPushButton::clicked, this, &CategoryPanel::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &CategoryPanel::Command7_Click);
+}
+
+void CategoryPanel::attach(const PanelContext& context) {
+    setContext(context);
+}
+
+void CategoryPanel::pick(int index) {
+    // Setting the index from here raises nothing when it does not change; the rule runs anyway.
+    Combo3->setCurrentIndex(index);
+    Combo3_Click();
+}
+
+void CategoryPanel::Combo3_Click() {
+    if (Combo3->currentIndex() > 0) {
+        Text3->setText(Combo3->currentText());
+        Command7->setEnabled(true);
+    } else {
+        Text3->clear();
+        Command7->setEnabled(false);
+    }
+}
+
+void CategoryPanel::KomoAdd_Click() {
+    pick(0);
+    Text3->clear();
+    Command7->setEnabled(false);
+    showAt(context().anchor());
+    Text3->setFocus();
+}
+
+bool CategoryPanel::addNewPicked() const {
+    // Decided on the picked entry's text, as the add-new entry reads; nothing picked adds too.
+    return Combo3->currentText() == month_texts::kAddCategory || Combo3->currentIndex() <= 0;
+}
+
+void CategoryPanel::Command6_Click() {
+    ui::guarded(dialogs(), [this] {
+        const QString name = Text3->text();
+        if (name.isEmpty()) {
+            dialogs().warn(texts::kBlankCategory);
+            return;
+        }
+        if (addNewPicked()) {
+            writes::addCategory(context().ledger(), name.toStdString());
+        } else {
+            if (!dialogs().ask(Combo3->currentText() + texts::kRenameJoin + name + texts::kRenameSuffix))
+                return;
+            writes::renameCategory(context().ledger(), Combo3->currentData().toLongLong(),
+                                   name.toStdString());
+        }
+        closeAfterChange();
+    });
+}
+
+void CategoryPanel::Command7_Click() {
+    ui::guarded(dialogs(), [this] {
+        if (Combo3->currentIndex() <= 0)
+            return;
+        if (!dialogs().ask(Combo3->currentText() + texts::kDeleteSuffix))
+            return;
+        writes::deleteCategory(context().ledger(), Combo3->currentData().toLongLong());
+        closeAfterChange();
+    });
+}
+
+void CategoryPanel::closeAfterChange() {
+    // The picker is refilled here as well as by the rebuild: with nobody registered the rebuild
+    // leaves it alone, and the entry panel copies its categories from it.
+    const std::vector<Category> categories = context().ledger().categories();
+    Combo3->clear();
+    Combo3->addItem(month_texts::kAddCategory, qint64(0));
+    for (const Category& category : categories)
+        Combo3->addItem(QString::fromStdString(category.name.value_or(std::string())), qint64(category.key));
+    pick(0);
+    hide();
+    context().refresh();
 }
 
 } // namespace sorakado::editing

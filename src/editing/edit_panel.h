@@ -1,12 +1,14 @@
 #pragma once
 
+#include "panel_context.h"
+
 #include <QFrame>
 #include <QPoint>
 
 class QLabel;
 
 namespace sorakado::ui {
-class RoundedShape;
+class DialogService;
 }
 
 namespace sorakado::editing {
@@ -24,12 +26,17 @@ public:
     void showAt(QPoint pointTw);
 
 protected:
+    void setContext(const PanelContext& context) { context_ = context; }
+    const PanelContext& context() const { return context_; }
+    ui::DialogService& dialogs() const { return *context_.dialogs; }
+
     void makeTitle(const QString& name, int l, int t, int w, int h, const QString& text);
     void makeShapes(int shape1w, int shape1h, int shape2x, int shape2y, int shape2w, int shape2h);
 
 private:
     int index_;
     QLabel* title_ = nullptr;
+    PanelContext context_;
 };
 
 } // namespace sorakado::editing

@@ -1,6 +1,11 @@
 #include "member_panel.h"
 
 #include "panel_controls.h"
+#include "selected_record.h"
+#include "store/ledger_writes.h"
+#include "texts.h"
+#include "ui/dialog_service.h"
+#include "ui/guarded.h"
 
 namespace sorakado::editing {
 
@@ -10,9 +15,74 @@ MemberPanel::MemberPanel(QWidget* parent) : EditPanel(QStringLiteral("Frame3"), 
     Label9 = title();
     Text2 = place<ui::TextBox>(this, "Text2", 90, 495, 3150, 360);
     Text2->setFont(ui::gothic(12, true));
+    Text2->setJapaneseInput(true);
     Command4 = placeButton(this, "Command4", 495, 915, QStringLiteral("入力"));
     Command5 = placeButton(this, "Command5", 1770, 915, QStringLiteral("キャンセル"));
     connect(Command5, &QPushButton::clicked, this, &QWidget::hide);
+    // Enter only moves on to OK; nothing is saved until OK is pressed.
+    connect(Text2, &ui::TextBox::enterPressed, Command4, [this] { Command4->setFocus(); });
+    connect(Command4, &QPushButton::clicked, this, &MemberPanel::Command4_Click);
+}
+
+void MemberPanel::attach(const PanelContext& context, SelectedRecord* members) {
+    setContext(context);
+    members_ = members;
+}
+
+void MemberPanel::NameAdd_Click() {
+    renaming_.reset();
+    Label9->setText(texts::kNameAddTitle);
+    showAt(context().anchor());
+    Text2->clear();
+    Text2->setFocus();
+}
+
+void MemberPanel::NameUp_Click() {
+    const auto key = members_->key();
+    if (!key)
+        return;
+    renaming_ = key;
+    renamingFrom_ = members_->cells().value(0);
+    Label9->setText(texts::kNameChangeTitle);
+    showAt(context().anchor());
+    Text2->setText(renamingFrom_);
+    Text2->setFocus();
+}
+
+void MemberPanel::NameDel_Click() {
+    ui::guarded(dialogs(), [this] {
+        const auto key = members_->key();
+        if (!key)
+            return;
+        const QString name = members_->cells().value(0);
+        if (!dialogs().ask(name + texts::kDeleteNameSuffix))
+            return;
+        writes::deleteMember(context().ledger(), *key);
+        context().refresh();
+    });
+}
+
+void MemberPanel::Command4_Click() {
+    ui::guarded(dialogs(), [this] {
+        const QString name = Text2->text();
+        if (name.isEmpty()) {
+            dialogs().warn(texts::kBlankName);
+            Text2->setFocus();
+            return;
+        }
+        if (Label9->text() == texts::kNameAddTitle) {
+            writes::addMember(context().ledger(), name.toStdString());
+        } else {
+            if (!renaming_)
+                return;
+            if (!dialogs().ask(texts::kRenameNamePrefix + renamingFrom_ + texts::kRenameJoin + name +
+                               texts::kRenameSuffix))
+                return;
+            writes::renameMember(context().ledger(), *renaming_, name.toStdString());
+        }
+        hide();
+        context().refresh();
+    });
 }
 
 } // namespace sorakado::editing

@@ -5,9 +5,12 @@
 #include "editing/entry_panel.h"
 #include "editing/income_panel.h"
 #include "editing/member_panel.h"
+#include "editing/selected_record.h"
+#include "export/clipboard_text.h"
 #include "monthly/month_figures.h"
 #include "monthly/period_check.h"
 #include "store/ledger.h"
+#include "ui/clipboard.h"
 #include "ui/controls.h"
 #include "ui/dialog_service.h"
 #include "ui/guarded.h"
@@ -61,6 +64,7 @@ Form1::Form1(ui::DialogService& dialogs, const Clock& clock, std::filesystem::pa
     buildLayout();
     buildMenus();
     wire();
+    wirePanels();
 }
 
 Form1::~Form1() = default;
@@ -80,6 +84,51 @@ void Form1::wire() {
     for (ui::ReportList* list : {ListView1, ListView2, ListView3})
         connect(list, &ui::ReportList::pressed, this,
                 [this, list](Qt::MouseButton button, QPoint at) { listPressed(list, button, at); });
+}
+
+void Form1::wirePanels() {
+    members_ = new editing::SelectedRecord(ListView1, Label7, this);
+    entries_ = new editing::SelectedRecord(ListView2, Label8, this);
+
+    editing::PanelContext context;
+    context.dialogs = &dialogs_;
+    context.ledger = [this]() -> Ledger& {
+        if (!ledger_)
+            throw std::runtime_error("台帳ファイルが開かれていません。");
+        return *ledger_;
+    };
+    // Command1 sits in the disabled Frame1 in browse mode, so its handler is called directly.
+    context.refresh = [this] { Command1_Click(); };
+    context.anchor = [this] { return anchor_; };
+    // The selectors are normalised by every rebuild, so they name the month on show.
+    context.monthKey = [this] { return Combo1->currentText() + u'/' + Combo2->currentText(); };
+    context.today = [this] { return clock_.today(); };
+    Frame2->attach(context, members_);
+    Frame3->attach(context, members_);
+    Frame4->attach(context);
+    Frame5->attach(context, entries_, Frame4->Combo3);
+
+    connect(NameAdd, &QAction::triggered, Frame3, &editing::MemberPanel::NameAdd_Click);
+    connect(NameUp, &QAction::triggered, Frame3, &editing::MemberPanel::NameUp_Click);
+    connect(NameDel, &QAction::triggered, Frame3, &editing::MemberPanel::NameDel_Click);
+    connect(SyuUp, &QAction::triggered, Frame2, &editing::IncomePanel::SyuUp_Click);
+    connect(ListView1, &ui::ReportList::rowDoubleClicked, Frame2, &editing::IncomePanel::ListView1_DblClick);
+    connect(MeiAdd, &QAction::triggered, Frame5, &editing::EntryPanel::MeiAdd_Click);
+    connect(MeiUp, &QAction::triggered, Frame5, &editing::EntryPanel::MeiUp_Click);
+    connect(MeiDel, &QAction::triggered, Frame5, &editing::EntryPanel::MeiDel_Click);
+    connect(ListView2, &ui::ReportList::rowDoubleClicked, Frame5, &editing::EntryPanel::ListView2_DblClick);
+    connect(KomoAdd, &QAction::triggered, Frame4, &editing::CategoryPanel::KomoAdd_Click);
+    connect(ClipBoard1, &QAction::triggered, this, [this] { SendToClipboard(ListView1); });
+    connect(ClipBoard2, &QAction::triggered, this, [this] { SendToClipboard(ListView2); });
+    connect(ClipBoard3, &QAction::triggered, this, [this] { SendToClipboard(ListView3); });
+}
+
+void Form1::SendToClipboard(const ui::ReportList* list) {
+    std::vector<QStringList> rows;
+    rows.reserve(static_cast<std::size_t>(list->rowCount()));
+    for (int row = 0; row < list->rowCount(); ++row)
+        rows.push_back(list->rowCells(row));
+    ui::putOnClipboard(listClipboardText(list->headings(), rows));
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -208,11 +257,18 @@ void Form1::listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint at)
     closeAllPanels();
     if (button != Qt::RightButton)
         return;
+    // The press has already made the row under it current, so the selected keys name it.
     if (list == ListView1) {
         anchor_ = QPoint(at.x(), at.y() + 1605);
+        const bool onMember = ListView1->rowCount() > 0 && members_->key().has_value();
+        for (QAction* item : {NameUp, NameDel, SyuUp})
+            item->setVisible(onMember);
         SyuMenu->popup(QCursor::pos());
     } else if (list == ListView2) {
         anchor_ = QPoint(at.x() + 3960, at.y() + 1605);
+        const bool onEntry = entries_->key().has_value();
+        MeiUp->setVisible(onEntry);
+        MeiDel->setVisible(onEntry);
         MeiMenu->popup(QCursor::pos());
     } else {
         HinMenu->popup(QCursor::pos());

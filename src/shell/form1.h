@@ -29,6 +29,7 @@ class IncomePanel;
 class MemberPanel;
 class CategoryPanel;
 class EntryPanel;
+class SelectedRecord;
 } // namespace sorakado::editing
 
 namespace sorakado::shell {
@@ -116,16 +117,21 @@ private:
     void buildLayout();
     void buildMenus();
     void wire();
+    void wirePanels();
     void rebuild();
     void enterBrowseMode();
     void showMonth(const MonthFigures& figures);
     void listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint positionTw);
+    // Copies a list, headings and every row as shown, to the system clipboard.
+    void SendToClipboard(const ui::ReportList* list);
 
     ui::DialogService& dialogs_;
     const Clock& clock_;
     std::filesystem::path ledgerPath_;
     std::unique_ptr<Ledger> ledger_; // from a successful load to the window's close
     QPoint anchor_{0, 0}; // twips of the window; set by a right press in the income or expense list
+    editing::SelectedRecord* members_ = nullptr; // ListView1's current member, held in Label7
+    editing::SelectedRecord* entries_ = nullptr; // ListView2's current entry, held in Label8
 };
 
 } // namespace sorakado::shell

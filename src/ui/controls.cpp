@@ -91,7 +91,8 @@ void DropDown::keyPressEvent(QKeyEvent* event) {
 void DropDown::focusInEvent(QFocusEvent* event) {
     QComboBox::focusInEvent(event);
     emit focusReceived();
-    if (opensOnFocus_)
+    // Not when the focus merely comes back from the list itself after a pick.
+    if (opensOnFocus_ && event->reason() != Qt::PopupFocusReason)
         openSoon();
 }
 

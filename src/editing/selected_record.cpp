@@ -1,0 +1,79 @@
+#include "selected_record.h"
+
+#include "ui/report_list.h"
+
+namespace sorakado::editing {
+
+namespace {
+
+// The record key of a row key: everything after the "@".
+QString recordKeyOf(const QString& rowKey) {
+    return rowKey.startsWith(u'@') ? rowKey.mid(1) : QString();
+}
+
+} // namespace
+
+SelectedRecord::SelectedRecord(ui::ReportList* list, QLabel* holder, QObject* parent)
+    : QObject(parent), list_(list), holder_(holder) {
+    connect(list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
+        if (list_)
+            currentMoved(current ? list_->indexOfTopLevelItem(current) : -1);
+    });
+    // A refill clears the list (the current row goes) and then adds every row at once.
+    connect(list->model(), &QAbstractItemModel::modelReset, this, [this] {
+        if (holder_)
+            holder_->setText(QString());
+    });
+    connect(list->model(), &QAbstractItemModel::rowsInserted, this, &SelectedRecord::refilled);
+}
+
+void SelectedRecord::currentMoved(int row) {
+    if (!holder_)
+        return;
+    if (row < 0) {
+        // Only a refill leaves the list without a current row; refilled() decides what follows.
+        holder_->setText(QString());
+        return;
+    }
+    remembered_ = recordKeyOf(list_->rowKey(row));
+    holder_->setText(remembered_);
+}
+
+void SelectedRecord::refilled() {
+    if (!list_ || !holder_ || remembered_.isEmpty() || list_->currentRow() >= 0)
+        return;
+    const QString rowKey = u'@' + remembered_;
+    for (int row = 0; row < list_->rowCount(); ++row)
+        if (list_->rowKey(row) == rowKey) {
+            list_->setCurrentItem(list_->topLevelItem(row));
+            return;
+        }
+    remembered_.clear();
+}
+
+std::optional<std::int64_t> SelectedRecord::parseKey(const QString& text) {
+    if (text.isEmpty())
+        return std::nullopt;
+    for (QChar c : text)
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    bool ok = false;
+    const qlonglong key = text.toLongLong(&ok);
+    return ok ? std::optional<std::int64_t>(key) : std::nullopt;
+}
+
+std::optional<std::int64_t> SelectedRecord::key() const {
+    // The holder names the current row; a row other than the one it names is never acted on.
+    if (!list_ || !holder_)
+        return std::nullopt;
+    const int row = list_->currentRow();
+    if (row < 0 || recordKeyOf(list_->rowKey(row)) != holder_->text())
+        return std::nullopt;
+    return parseKey(holder_->text());
+}
+
+QStringList SelectedRecord::cells() const {
+    return key() ? list_->rowCells(list_->currentRow()) : QStringList();
+}
+
+} // namespace sorakado::editing
