@@ -2,6 +2,7 @@
 
 #include "ledger_error.h"
 #include "schema.h"
+#include "vector_state.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -79,6 +80,7 @@ void exec(sqlite3* db, const char* sql, const char* operation) {
 // Keys the connection and proves SQLCipher is really underneath: plain SQLite ignores the key
 // pragma and would read an unencrypted file as if all were well.
 void keyConnection(sqlite3* db, const std::filesystem::path& path) {
+    clearUpperVectorState(); // key derivation is most of the cost of opening
     exec(db, (std::string("PRAGMA key = '") + kPassword + "'").c_str(), "暗号化の設定");
     Statement version(db, "PRAGMA cipher_version", "暗号化の確認");
     if (!version.step())
@@ -172,6 +174,7 @@ Ledger Ledger::open(const std::filesystem::path& path) {
 
     // An acknowledged change must survive a crash or a power cut.
     exec(raw, "PRAGMA synchronous = FULL", "設定");
+    exec(raw, "PRAGMA cache_size = -16000", "設定");
     return Ledger(closer.release(), path);
 }
 

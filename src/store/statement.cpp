@@ -1,6 +1,7 @@
 #include "statement.h"
 
 #include "ledger_error.h"
+#include "vector_state.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -10,6 +11,7 @@ void Statement::Finalizer::operator()(sqlite3_stmt* s) const { sqlite3_finalize(
 
 Statement::Statement(sqlite3* db, std::string_view sql, std::string operation)
     : db_(db), operation_(std::move(operation)) {
+    clearUpperVectorState(); // the statement's page reads decrypt at full speed
     sqlite3_stmt* raw = nullptr;
     int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
     stmt_.reset(raw);
