@@ -180,6 +180,10 @@ void fillStatus(Amount income, Amount expense, MonthFigures& out) {
 
 } // namespace
 
+QString incomeCaption(const QString& yearText, const QString& monthText) {
+    return shortNumber(yearText) + kCaptionYear + shortNumber(monthText) + kCaptionMonth;
+}
+
 std::optional<MonthFigures> buildMonth(Ledger& ledger, const QString& yearText, const QString& monthText) {
     const std::vector<Member> members = ledger.members();
     if (members.empty())
@@ -188,7 +192,7 @@ std::optional<MonthFigures> buildMonth(Ledger& ledger, const QString& yearText, 
     const std::string monthKey = monthKeyOf(yearText, monthText);
     const std::string year = yearText.toStdString();
     MonthFigures out;
-    out.incomeCaption = shortNumber(yearText) + kCaptionYear + shortNumber(monthText) + kCaptionMonth;
+    out.incomeCaption = incomeCaption(yearText, monthText);
 
     Amount income = fillIncomeBlock(ledger, members, monthKey, out.incomeRows);
     out.incomeTotal = yenText(income);

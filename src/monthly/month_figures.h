@@ -50,6 +50,9 @@ struct MonthFigures {
     std::uint32_t verdictColour = 0;       // Label25's text colour
 };
 
+// The income list's heading for a month: "2006", "04" give 2006年4月の収入表示.
+QString incomeCaption(const QString& yearText, const QString& monthText);
+
 // Reads the month from the ledger. yearText and monthText are the normalised selector texts
 // ("2006", "04"). Returns nullopt when no member is registered: the window then asks the user
 // to register one and leaves the category list, the picker and the status panel as they were.

@@ -23,11 +23,6 @@ std::optional<NumericValue> wholeNumber(const QString& text) {
 
 } // namespace
 
-QString PeriodCheck::incomeCaption() const {
-    return QString::number(yearText.toInt()) + QStringLiteral("年") + QString::number(monthText.toInt()) +
-           QStringLiteral("月の収入表示");
-}
-
 PeriodCheck checkPeriod(const QString& yearText, const QString& monthText) {
     using namespace period_texts;
     auto year = wholeNumber(yearText);

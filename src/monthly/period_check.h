@@ -17,8 +17,6 @@ struct PeriodCheck {
     bool passed() const { return failedCheck == 0; }
     // The month key the ledger is read with: "2006/04".
     QString monthKey() const { return yearText + u'/' + monthText; }
-    // The income list's heading: 2006年4月の収入表示.
-    QString incomeCaption() const;
 };
 
 namespace period_texts {

@@ -225,7 +225,7 @@ void Form1::rebuild() {
     }
     if (!figures) {
         // Nobody registered yet: empty income and expense lists and a word on how to start.
-        Label1->setText(period.incomeCaption());
+        Label1->setText(incomeCaption(period.yearText, period.monthText));
         ListView1->clearRows();
         ListView2->clearRows();
         enterBrowseMode();
@@ -238,15 +238,16 @@ void Form1::rebuild() {
 }
 
 void Form1::showMonth(const MonthFigures& f) {
+    // In the order of the monthly view: incomes, categories, the month's entries, the status.
     Label1->setText(f.incomeCaption);
     ListView1->setRows(reportRows(f.incomeRows));
+    Label20->setText(f.incomeTotal);
     auto* combo3 = Frame4->Combo3;
     combo3->clear();
     for (const auto& entry : f.categoryPicker)
         combo3->addItem(entry.text, qint64(entry.data));
     ListView3->setRows(reportRows(f.categoryRows));
     ListView2->setRows(reportRows(f.expenseRows));
-    Label20->setText(f.incomeTotal);
     Label22->setText(f.expenseTotal);
     Label24->setText(f.difference);
     Label25->setText(f.verdict);
