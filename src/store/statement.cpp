@@ -84,8 +84,6 @@ bool Statement::isNull(int column) const { return sqlite3_column_type(stmt_.get(
 
 std::int64_t Statement::int64(int column) const { return sqlite3_column_int64(stmt_.get(), column); }
 
-double Statement::real(int column) const { return sqlite3_column_double(stmt_.get(), column); }
-
 std::optional<std::string> Statement::text(int column) const {
     if (isNull(column))
         return std::nullopt;

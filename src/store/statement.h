@@ -32,7 +32,6 @@ public:
 
     bool isNull(int column) const;
     std::int64_t int64(int column) const;
-    double real(int column) const;
     std::optional<std::string> text(int column) const;
     // A stored amount: INTEGER read exactly, REAL rounded to four decimals; Null gives nullopt.
     std::optional<Amount> amount(int column) const;

@@ -3,7 +3,6 @@
 #include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QTimer>
 
 namespace sorakado::ui {
@@ -90,7 +89,6 @@ void DropDown::keyPressEvent(QKeyEvent* event) {
 
 void DropDown::focusInEvent(QFocusEvent* event) {
     QComboBox::focusInEvent(event);
-    emit focusReceived();
     // Not when the focus merely comes back from the list itself after a pick.
     if (opensOnFocus_ && event->reason() != Qt::PopupFocusReason)
         openSoon();
@@ -121,18 +119,11 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
 
 void TextBox::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    emit focusReceived();
     if (selectsAllOnFocus_)
         QTimer::singleShot(0, this, [this] {
             if (hasFocus())
                 selectAll();
         });
-}
-
-void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
 }
 
 } // namespace sorakado::ui

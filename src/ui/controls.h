@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QComboBox>
-#include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -29,7 +27,6 @@ public:
 
 signals:
     void enterPressed();
-    void focusReceived();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,7 +52,6 @@ public:
 
 signals:
     void enterPressed();
-    void focusReceived();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -63,18 +59,6 @@ protected:
 
 private:
     bool selectsAllOnFocus_ = false;
-};
-
-// A label or frame that reports a click on its own area.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 bool isEnterKey(const QKeyEvent* event);

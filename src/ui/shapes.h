@@ -22,8 +22,6 @@ private:
 class LineShape : public QWidget {
 public:
     LineShape(int x1, int y1, int x2, int y2, QWidget* parent);
-    QPoint from() const { return from_; }
-    QPoint to() const { return to_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
