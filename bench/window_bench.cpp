@@ -113,8 +113,8 @@ void benchSize(const std::filesystem::path& dataDir, std::int64_t entries) {
     std::printf("%9lld entries: window load %7.2f ms   whole rebuild %7.2f ms   (medians)\n"
                 "                   of which: open %.2f ms, window construction %.2f ms; rebuild without "
                 "painting %.2f ms\n",
-                static_cast<long long>(entries), median(loads), median(rebuilds), median(opens), median(constructs),
-                median(fills));
+                static_cast<long long>(entries), median(loads), median(rebuilds), median(opens),
+                median(constructs), median(fills));
     std::fflush(stdout);
 }
 

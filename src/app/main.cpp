@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
     }
 
     sorakado::shell::SystemClock clock;
-    const auto ledgerPath = std::filesystem::path(QApplication::applicationDirPath().toStdString()) /
-                            sorakado::Ledger::kFileName;
+    const auto ledgerPath =
+        std::filesystem::path(QApplication::applicationDirPath().toStdString()) / sorakado::Ledger::kFileName;
     sorakado::shell::Startup startup(dialogs, clock, ledgerPath);
     startup.showSplash();
     return app.exec();

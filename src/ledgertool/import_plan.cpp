@@ -137,7 +137,8 @@ std::vector<Row> planNamed(const LegacyTable& table, const std::string& keyName,
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const auto& r = table.rows[i];
         std::string label = keyName + " " + showPlain(r[0]) + " (" + show(r[1]) + ")";
-        auto key = ownKey(table, r[0], "row " + std::to_string(i + 1) + " (" + show(r[1]) + ")", label, seen, plan);
+        auto key =
+            ownKey(table, r[0], "row " + std::to_string(i + 1) + " (" + show(r[1]) + ")", label, seen, plan);
         if (!key)
             continue;
         out.push_back({*key, r[1]});

@@ -38,16 +38,16 @@ struct PickerEntry {
 // Everything one monthly rebuild puts on the window, computed before any control is touched,
 // so a rebuild that fails changes nothing.
 struct MonthFigures {
-    QString incomeCaption;                 // Label1: 2006年4月の収入表示
-    std::vector<FigureRow> incomeRows;     // ListView1
+    QString incomeCaption;                   // Label1: 2006年4月の収入表示
+    std::vector<FigureRow> incomeRows;       // ListView1
     std::vector<PickerEntry> categoryPicker; // Combo3: "追加==>" (0) first, then by name
-    std::vector<FigureRow> categoryRows;   // ListView3
-    std::vector<FigureRow> expenseRows;    // ListView2: month block, then the year summary
-    QString incomeTotal;                   // Label20
-    QString expenseTotal;                  // Label22
-    QString difference;                    // Label24
-    QString verdict;                       // Label25, two lines joined by CR LF
-    std::uint32_t verdictColour = 0;       // Label25's text colour
+    std::vector<FigureRow> categoryRows;     // ListView3
+    std::vector<FigureRow> expenseRows;      // ListView2: month block, then the year summary
+    QString incomeTotal;                     // Label20
+    QString expenseTotal;                    // Label22
+    QString difference;                      // Label24
+    QString verdict;                         // Label25, two lines joined by CR LF
+    std::uint32_t verdictColour = 0;         // Label25's text colour
 };
 
 // The income list's heading for a month: "2006", "04" give 2006年4月の収入表示.

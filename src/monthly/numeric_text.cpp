@@ -4,7 +4,9 @@ namespace sorakado {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == QChar(0x3000); }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == QChar(0x3000);
+}
 
 // Full-width ASCII forms (U+FF01 to U+FF5E) read as their ASCII counterparts.
 QChar narrow(QChar c) {
@@ -14,9 +16,13 @@ QChar narrow(QChar c) {
     return c;
 }
 
-bool isYenSign(QChar c) { return c == u'\\' || c == QChar(0x00A5) || c == QChar(0xFFE5); }
+bool isYenSign(QChar c) {
+    return c == u'\\' || c == QChar(0x00A5) || c == QChar(0xFFE5);
+}
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 } // namespace
 
@@ -87,7 +93,8 @@ std::optional<NumericValue> parseNumericText(const QString& input) {
 }
 
 int NumericValue::compare(long long other) const {
-    std::string otherDigits = std::to_string(other < 0 ? -(other + 1) + 1ULL : static_cast<unsigned long long>(other));
+    std::string otherDigits =
+        std::to_string(other < 0 ? -(other + 1) + 1ULL : static_cast<unsigned long long>(other));
     bool otherNegative = other < 0;
     if (negative != otherNegative)
         return negative ? -1 : 1;
@@ -101,7 +108,9 @@ int NumericValue::compare(long long other) const {
     return negative ? -magnitude : magnitude;
 }
 
-std::string NumericValue::wholeText() const { return (negative ? "-" : "") + whole; }
+std::string NumericValue::wholeText() const {
+    return (negative ? "-" : "") + whole;
+}
 
 std::optional<Amount> NumericValue::toAmount() const {
     if (fraction.size() > static_cast<size_t>(Amount::kDecimals) || whole.size() > 16)

@@ -38,6 +38,8 @@ struct NumericValue {
 // after the digits, parentheses, commas out of place ("1,00", ",100") and anything else.
 std::optional<NumericValue> parseNumericText(const QString& text);
 
-inline bool isNumericText(const QString& text) { return parseNumericText(text).has_value(); }
+inline bool isNumericText(const QString& text) {
+    return parseNumericText(text).has_value();
+}
 
 } // namespace sorakado

@@ -8,11 +8,11 @@ namespace sorakado {
 enum class PeriodFocus { Unchanged, Year, Month };
 
 struct PeriodCheck {
-    int failedCheck = 0;       // 0 when every check passed, else 1 to 6 in the order they run
-    QString message;           // the refusal shown to the user; empty when passed
+    int failedCheck = 0; // 0 when every check passed, else 1 to 6 in the order they run
+    QString message;     // the refusal shown to the user; empty when passed
     PeriodFocus focus = PeriodFocus::Unchanged;
-    QString yearText;          // when passed: the year as plain digits ("2006")
-    QString monthText;         // when passed: the month as two digits ("04")
+    QString yearText;  // when passed: the year as plain digits ("2006")
+    QString monthText; // when passed: the month as two digits ("04")
 
     bool passed() const { return failedCheck == 0; }
     // The month key the ledger is read with: "2006/04".

@@ -30,8 +30,7 @@ namespace {
 
 const QString kRegisterAMember = QStringLiteral("名前を登録して下さい。（名前欄で右クリックでメニュー表示）");
 const QString kAddNewCategory = QStringLiteral("追加==>");
-const QString kActionsHint =
-    QStringLiteral("■下のﾘｽﾄ内を右ｸﾘｯｸでﾒﾆｭｰ表示\r\n■明細をｸﾘｯｸし右ｸﾘｯｸで編集");
+const QString kActionsHint = QStringLiteral("■下のﾘｽﾄ内を右ｸﾘｯｸでﾒﾆｭｰ表示\r\n■明細をｸﾘｯｸし右ｸﾘｯｸで編集");
 const QString kCategoriesFirstHint = QStringLiteral("■明細を入力する前に品目を\r\n　を追加して下さい");
 
 std::vector<ui::ReportRow> reportRows(const std::vector<FigureRow>& rows) {
@@ -59,7 +58,8 @@ void setTextColour(QLabel* label, std::uint32_t rgb) {
 
 } // namespace
 
-Form1::Form1(ui::DialogService& dialogs, const Clock& clock, std::filesystem::path ledgerPath, QWidget* parent)
+Form1::Form1(ui::DialogService& dialogs, const Clock& clock, std::filesystem::path ledgerPath,
+             QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), clock_(clock), ledgerPath_(std::move(ledgerPath)) {
     buildLayout();
     buildMenus();
@@ -152,7 +152,9 @@ void Form1::closeAllPanels() {
         panel->hide();
 }
 
-bool Form1::inBrowseMode() const { return !Frame1->isEnabled() && Command11->isVisibleTo(this); }
+bool Form1::inBrowseMode() const {
+    return !Frame1->isEnabled() && Command11->isVisibleTo(this);
+}
 
 void Form1::Command11_Click() {
     ListView1->setEnabled(false);

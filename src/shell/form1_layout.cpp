@@ -44,8 +44,8 @@ void setColours(QWidget* w, std::optional<QColor> text, std::optional<QColor> ba
 
 // A label laid out at its rectangle; one "sized to its text" grows or shrinks with its text.
 template <class L = QLabel>
-L* label(QWidget* parent, const char* name, QRect r, const QString& text, const QFont& font, bool autoSize = false,
-         Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop) {
+L* label(QWidget* parent, const char* name, QRect r, const QString& text, const QFont& font,
+         bool autoSize = false, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop) {
     auto* l = new L(text, parent);
     l->setObjectName(QString::fromLatin1(name));
     l->setFont(font);
@@ -72,7 +72,9 @@ QAction* item(QMenu* menu, const char* name, const QString& caption) {
     return a;
 }
 
-void separator(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QString::fromLatin1(name)); }
+void separator(QMenu* menu, const char* name) {
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
 
 } // namespace
 
@@ -80,13 +82,15 @@ void Form1::buildLayout() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Hinoboru Var1.0.3"));
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(ui::px(15225), ui::px(10695));
     setFont(gothic(9));
 
     // Period selectors, under the picture button that covers them in browse mode.
-    Frame1 = frame(this, "Frame1", rectTw(0, 0, 3795, 975), QStringLiteral("入力年月"), QColor(0xFF, 0xC0, 0xC0));
+    Frame1 =
+        frame(this, "Frame1", rectTw(0, 0, 3795, 975), QStringLiteral("入力年月"), QColor(0xFF, 0xC0, 0xC0));
     Frame1->setEnabled(false);
     Combo1 = new ui::DropDown(true, Frame1);
     Combo1->setObjectName(QStringLiteral("Combo1"));
@@ -122,24 +126,26 @@ void Form1::buildLayout() {
     Image1->setPixmap(QPixmap(QStringLiteral(":/banner.png")));
     Image1->setScaledContents(true);
 
-    Label27 = label(this, "Label27", rectTw(14340, 795, 795, 180), QStringLiteral("Ver 1.0.3"), gothic(9, true), true);
+    Label27 = label(this, "Label27", rectTw(14340, 795, 795, 180), QStringLiteral("Ver 1.0.3"),
+                    gothic(9, true), true);
     setColours(Label27, QColor(0xC0, 0x00, 0x00), std::nullopt);
 
     // Headings of the three lists, with the hint labels in front of them.
     Label1 = label(this, "Label1", rectTw(0, 990, 3795, 615), QStringLiteral("収入表示"), gothic(18), false,
                    Qt::AlignHCenter | Qt::AlignTop);
     setColours(Label1, QColor(0x80, 0x40, 0x00), QColor(0xFF, 0xFF, 0x80));
-    Label5 = label(this, "Label5", rectTw(3825, 990, 7590, 615), QStringLiteral("  出費明細     "), gothic(27.75, true),
-                   false, Qt::AlignHCenter | Qt::AlignTop);
+    Label5 = label(this, "Label5", rectTw(3825, 990, 7590, 615), QStringLiteral("  出費明細     "),
+                   gothic(27.75, true), false, Qt::AlignHCenter | Qt::AlignTop);
     setColours(Label5, QColor(0xFF, 0x80, 0x00), QColor(0xC0, 0xFF, 0xFF));
-    Label4 = label(this, "Label4", rectTw(11445, 990, 3750, 615), QStringLiteral("品目ごと合計"), gothic(27.75, true),
-                   false, Qt::AlignHCenter | Qt::AlignTop);
+    Label4 = label(this, "Label4", rectTw(11445, 990, 3750, 615), QStringLiteral("品目ごと合計"),
+                   gothic(27.75, true), false, Qt::AlignHCenter | Qt::AlignTop);
     setColours(Label4, QColor(0x00, 0x00, 0x00), QColor(0xFF, 0x80, 0x80));
-    Label16 = label(this, "Label16", rectTw(60, 1365, 3315, 180), QStringLiteral("■下のﾘｽﾄを右ｸﾘｯｸし名前を登録して下さい"),
-                    gothic(9), true);
-    Label18 = label(this, "Label18", rectTw(3870, 1185, 2235, 180), QStringLiteral("■明細を入力する前に品目を"), gothic(9), true);
-    Label17 = label(this, "Label17", rectTw(8685, 1185, 2640, 180), QStringLiteral("■下のﾘｽﾄ内を右ｸﾘｯｸでﾒﾆｭｰ表示"),
-                    gothic(9), true);
+    Label16 = label(this, "Label16", rectTw(60, 1365, 3315, 180),
+                    QStringLiteral("■下のﾘｽﾄを右ｸﾘｯｸし名前を登録して下さい"), gothic(9), true);
+    Label18 = label(this, "Label18", rectTw(3870, 1185, 2235, 180),
+                    QStringLiteral("■明細を入力する前に品目を"), gothic(9), true);
+    Label17 = label(this, "Label17", rectTw(8685, 1185, 2640, 180),
+                    QStringLiteral("■下のﾘｽﾄ内を右ｸﾘｯｸでﾒﾆｭｰ表示"), gothic(9), true);
     for (QLabel* hint : {Label16, Label18, Label17})
         setColours(hint, QColor(0xFF, 0x00, 0x00), std::nullopt);
 
@@ -176,19 +182,23 @@ void Form1::buildLayout() {
                            {QStringLiteral("項目合計"), 1440, Qt::AlignRight}});
 
     // Status panel.
-    Frame6 = frame(this, "Frame6", rectTw(0, 5700, 3795, 4995), QStringLiteral("今月の状況"), QColor(0xFF, 0xE0, 0xC0));
+    Frame6 = frame(this, "Frame6", rectTw(0, 5700, 3795, 4995), QStringLiteral("今月の状況"),
+                   QColor(0xFF, 0xE0, 0xC0));
     const QColor income(0x80, 0x80, 0xFF), expense(0xFF, 0x80, 0x80), balance(0xFF, 0x80, 0xFF);
-    Label19 = label(Frame6, "Label19", rectTw(60, 300, 2145, 435), QStringLiteral("今月の収入"), heavyGothic(21.75), true);
-    Label20 = label<ui::YenLabel>(Frame6, "Label20", rectTw(60, 780, 3645, 360), QStringLiteral("\\0"), heavyGothic(18), false,
-                    Qt::AlignRight | Qt::AlignVCenter);
+    Label19 = label(Frame6, "Label19", rectTw(60, 300, 2145, 435), QStringLiteral("今月の収入"),
+                    heavyGothic(21.75), true);
+    Label20 = label<ui::YenLabel>(Frame6, "Label20", rectTw(60, 780, 3645, 360), QStringLiteral("\\0"),
+                                  heavyGothic(18), false, Qt::AlignRight | Qt::AlignVCenter);
     Line1[0] = new ui::LineShape(3720, 1200, 60, 1200, Frame6);
-    Label21 = label(Frame6, "Label21", rectTw(60, 1500, 2145, 435), QStringLiteral("今月の出費"), heavyGothic(21.75), true);
-    Label22 = label<ui::YenLabel>(Frame6, "Label22", rectTw(60, 2040, 3645, 360), QStringLiteral("\\0"), heavyGothic(18), false,
-                    Qt::AlignRight | Qt::AlignVCenter);
+    Label21 = label(Frame6, "Label21", rectTw(60, 1500, 2145, 435), QStringLiteral("今月の出費"),
+                    heavyGothic(21.75), true);
+    Label22 = label<ui::YenLabel>(Frame6, "Label22", rectTw(60, 2040, 3645, 360), QStringLiteral("\\0"),
+                                  heavyGothic(18), false, Qt::AlignRight | Qt::AlignVCenter);
     Line1[1] = new ui::LineShape(3720, 2460, 60, 2460, Frame6);
-    Label23 = label(Frame6, "Label23", rectTw(60, 2760, 1950, 435), QStringLiteral("今月は・・・"), heavyGothic(21.75), true);
-    Label24 = label<ui::YenLabel>(Frame6, "Label24", rectTw(60, 3360, 3645, 360), QStringLiteral("\\0"), heavyGothic(18), false,
-                    Qt::AlignRight | Qt::AlignVCenter);
+    Label23 = label(Frame6, "Label23", rectTw(60, 2760, 1950, 435), QStringLiteral("今月は・・・"),
+                    heavyGothic(21.75), true);
+    Label24 = label<ui::YenLabel>(Frame6, "Label24", rectTw(60, 3360, 3645, 360), QStringLiteral("\\0"),
+                                  heavyGothic(18), false, Qt::AlignRight | Qt::AlignVCenter);
     Line1[2] = new ui::LineShape(3720, 3750, 60, 3750, Frame6);
     Label25 = label(Frame6, "Label25", rectTw(60, 3840, 3690, 1095), QString(), heavyGothic(21.75), false,
                     Qt::AlignCenter);
@@ -217,13 +227,30 @@ void Form1::buildLayout() {
         panel->raise();
 
     // Keyboard order as laid out; controls that take no focus are left out of the chain.
-    std::vector<std::pair<int, QWidget*>> order{
-        {0, Command11},        {1, ListView1},        {3, Combo1},           {4, Combo2},
-        {5, Command1},         {9, ListView2},        {10, ListView3},       {14, Frame2->Text1},
-        {15, Frame2->Command2}, {16, Frame2->Command3}, {22, Frame3->Text2},   {23, Frame3->Command4},
-        {24, Frame3->Command5}, {27, Frame4->Combo3},  {28, Frame4->Text3},   {29, Frame4->Command6},
-        {30, Frame4->Command7}, {31, Frame4->Command8}, {34, Frame5->DTPicker1}, {35, Frame5->Combo4},
-        {36, Frame5->Text4},   {37, Frame5->Text5},   {38, Frame5->Command9}, {39, Frame5->Command10}};
+    std::vector<std::pair<int, QWidget*>> order{{0, Command11},
+                                                {1, ListView1},
+                                                {3, Combo1},
+                                                {4, Combo2},
+                                                {5, Command1},
+                                                {9, ListView2},
+                                                {10, ListView3},
+                                                {14, Frame2->Text1},
+                                                {15, Frame2->Command2},
+                                                {16, Frame2->Command3},
+                                                {22, Frame3->Text2},
+                                                {23, Frame3->Command4},
+                                                {24, Frame3->Command5},
+                                                {27, Frame4->Combo3},
+                                                {28, Frame4->Text3},
+                                                {29, Frame4->Command6},
+                                                {30, Frame4->Command7},
+                                                {31, Frame4->Command8},
+                                                {34, Frame5->DTPicker1},
+                                                {35, Frame5->Combo4},
+                                                {36, Frame5->Text4},
+                                                {37, Frame5->Text5},
+                                                {38, Frame5->Command9},
+                                                {39, Frame5->Command10}};
     std::sort(order.begin(), order.end(), [](auto& a, auto& b) { return a.first < b.first; });
     for (auto& [index, widget] : order)
         widget->setProperty("tabIndex", index);

@@ -8,10 +8,10 @@ namespace sorakado::shell {
 
 QString SingleInstance::lockPathFor(const QString& programPath) {
     const QString canonical = QFileInfo(programPath).canonicalFilePath();
-    const QByteArray hash =
-        QCryptographicHash::hash((canonical.isEmpty() ? programPath : canonical).toUtf8(), QCryptographicHash::Sha1)
-            .toHex()
-            .left(16);
+    const QByteArray hash = QCryptographicHash::hash((canonical.isEmpty() ? programPath : canonical).toUtf8(),
+                                                     QCryptographicHash::Sha1)
+                                .toHex()
+                                .left(16);
     return QDir::temp().filePath(QStringLiteral("sorakado-%1.lock").arg(QString::fromLatin1(hash)));
 }
 
@@ -22,6 +22,8 @@ SingleInstance::SingleInstance(const QString& programPath)
     lock_->setStaleLockTime(0);
 }
 
-bool SingleInstance::acquire() { return lock_->tryLock(0); }
+bool SingleInstance::acquire() {
+    return lock_->tryLock(0);
+}
 
 } // namespace sorakado::shell

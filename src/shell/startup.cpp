@@ -2,11 +2,15 @@
 
 #include "form1.h"
 
-static void initSorakadoResources() { Q_INIT_RESOURCE(sorakado); }
+static void initSorakadoResources() {
+    Q_INIT_RESOURCE(sorakado);
+}
 
 namespace sorakado::shell {
 
-void initResources() { initSorakadoResources(); }
+void initResources() {
+    initSorakadoResources();
+}
 
 Startup::Startup(ui::DialogService& dialogs, const Clock& clock, std::filesystem::path ledgerPath)
     : dialogs_(dialogs), clock_(clock), ledgerPath_(std::move(ledgerPath)) {}

@@ -30,8 +30,8 @@ double Amount::toDouble() const {
 std::string Amount::text() const {
     bool negative = raw_ < 0;
     // Work on the magnitude as unsigned so the most negative value cannot overflow.
-    unsigned __int128 mag = negative ? static_cast<unsigned __int128>(-(raw_ + 1)) + 1
-                                     : static_cast<unsigned __int128>(raw_);
+    unsigned __int128 mag =
+        negative ? static_cast<unsigned __int128>(-(raw_ + 1)) + 1 : static_cast<unsigned __int128>(raw_);
     unsigned __int128 whole = mag / kScale;
     unsigned frac = static_cast<unsigned>(mag % kScale);
 

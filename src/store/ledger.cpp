@@ -22,22 +22,25 @@ constexpr const char* kPassword = "73921kqz";
 // Sums stay exact: whole yen are added as 64-bit integers, and amounts with a fraction (REAL,
 // at most four decimals, below 10^11 yen so a double holds every digit) are added as whole
 // ten-thousandths. Columns: yen, ten-thousandths, count of amounts.
-#define AMOUNT_SUM(col)                                                                            \
-    "sum(CASE WHEN typeof(" col ")='integer' THEN " col " END), "                                  \
-    "sum(CASE WHEN typeof(" col ") NOT IN ('integer','null') THEN CAST(round(" col " * 10000) AS INTEGER) END), " \
+#define AMOUNT_SUM(col)                                                                                      \
+    "sum(CASE WHEN typeof(" col ")='integer' THEN " col " END), "                                            \
+    "sum(CASE WHEN typeof(" col ") NOT IN ('integer','null') THEN CAST(round(" col                           \
+    " * 10000) AS INTEGER) END), "                                                                           \
     "count(" col ")"
 
 const char* const kMembers = "SELECT 名前ID, 名前 FROM 名前 ORDER BY 名前ID";
-const char* const kMonthIncomes = "SELECT 収入.名前ID, 収入.収入 FROM 名前 INNER JOIN 収入 ON 名前.名前ID = 収入.名前ID "
-                                  "WHERE 収入.年月 = ?1 ORDER BY 名前.名前ID";
+const char* const kMonthIncomes =
+    "SELECT 収入.名前ID, 収入.収入 FROM 名前 INNER JOIN 収入 ON 名前.名前ID = 収入.名前ID "
+    "WHERE 収入.年月 = ?1 ORDER BY 名前.名前ID";
 const char* const kIncomeSum = "SELECT " AMOUNT_SUM("収入") " FROM 収入 WHERE 年月 = ?1";
 const char* const kCategories = "SELECT 品目ID, 品目 FROM 品目 ORDER BY 品目, 品目ID";
 const char* const kMonthEntries =
     "SELECT DATA.DATAID, DATA.年月日, 品目.品目, DATA.内容, DATA.金額 "
     "FROM DATA INNER JOIN 品目 ON DATA.品目ID = 品目.品目ID "
     "WHERE DATA.年月日 >= ?1 AND DATA.年月日 < ?2 ORDER BY DATA.年月日, DATA.DATAID";
-const char* const kMonthCategorySums = "SELECT 品目ID, " AMOUNT_SUM("金額") " FROM DATA "
-                                       "WHERE 年月日 >= ?1 AND 年月日 < ?2 GROUP BY 品目ID";
+const char* const kMonthCategorySums =
+    "SELECT 品目ID, " AMOUNT_SUM("金額") " FROM DATA "
+                                         "WHERE 年月日 >= ?1 AND 年月日 < ?2 GROUP BY 品目ID";
 const char* const kExpenseSum = "SELECT " AMOUNT_SUM("金額") " FROM DATA WHERE 年月日 >= ?1 AND 年月日 < ?2";
 
 // Reads the three AMOUNT_SUM columns starting at column first.
@@ -49,9 +52,12 @@ std::optional<Amount> readSum(const Statement& s, int first) {
     return whole + fractional;
 }
 
-std::string describePath(const std::filesystem::path& path) { return "\n" + path.string(); }
+std::string describePath(const std::filesystem::path& path) {
+    return "\n" + path.string();
+}
 
-[[noreturn]] void throwOpen(LedgerError::Kind kind, const std::string& what, const std::filesystem::path& path) {
+[[noreturn]] void throwOpen(LedgerError::Kind kind, const std::string& what,
+                            const std::filesystem::path& path) {
     throw LedgerError(kind, what + describePath(path));
 }
 
@@ -84,7 +90,8 @@ void keyConnection(sqlite3* db, const std::filesystem::path& path) {
     exec(db, (std::string("PRAGMA key = '") + kPassword + "'").c_str(), "暗号化の設定");
     Statement version(db, "PRAGMA cipher_version", "暗号化の確認");
     if (!version.step())
-        throwOpen(LedgerError::Kind::Failed, "暗号化ライブラリ（SQLCipher）が使えないため台帳ファイルを開けません。", path);
+        throwOpen(LedgerError::Kind::Failed,
+                  "暗号化ライブラリ（SQLCipher）が使えないため台帳ファイルを開けません。", path);
 }
 
 } // namespace
@@ -107,7 +114,8 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT)
             throwOpen(LedgerError::Kind::Missing, "台帳ファイルが見つかりません。", path);
-        throwOpen(LedgerError::Kind::Failed, std::string("台帳ファイルを開けません。（") + std::strerror(errno) + "）", path);
+        throwOpen(LedgerError::Kind::Failed,
+                  std::string("台帳ファイルを開けません。（") + std::strerror(errno) + "）", path);
     }
     if (!S_ISREG(st.st_mode))
         throwOpen(LedgerError::Kind::NotLedger, "台帳ファイルではありません。", path);
@@ -121,7 +129,9 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     DbCloser closer{raw};
     if (rc != SQLITE_OK)
         throwOpen(LedgerError::Kind::Failed,
-                  std::string("台帳ファイルを開けません。（") + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + "）", path);
+                  std::string("台帳ファイルを開けません。（") +
+                      (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + "）",
+                  path);
 
     keyConnection(raw, path);
     sqlite3_busy_timeout(raw, 1000);
@@ -135,10 +145,13 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     } catch (const LedgerError& e) {
         int code = sqlite3_errcode(raw);
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-            throwOpen(LedgerError::Kind::Locked, "台帳ファイルが他のプログラムで使用中のため開けません。", path);
+            throwOpen(LedgerError::Kind::Locked, "台帳ファイルが他のプログラムで使用中のため開けません。",
+                      path);
         if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
             throwOpen(LedgerError::Kind::NotLedger,
-                      "台帳ファイルを開けません。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れています。", path);
+                      "台帳ファイルを開けません。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れて"
+                      "います。",
+                      path);
         throwOpen(LedgerError::Kind::Failed, e.description(), path);
     }
     for (const auto& table : schema::tables()) {
@@ -146,7 +159,8 @@ Ledger Ledger::open(const std::filesystem::path& path) {
         for (const auto& t : tables)
             found = found || t == table.name;
         if (!found)
-            throwOpen(LedgerError::Kind::MissingTable, std::string("台帳ファイルに表「") + table.name + "」がありません。", path);
+            throwOpen(LedgerError::Kind::MissingTable,
+                      std::string("台帳ファイルに表「") + table.name + "」がありません。", path);
         std::vector<std::string> columns;
         Statement info(raw, std::string("PRAGMA table_info(") + table.name + ")", "表の確認");
         while (info.step())
@@ -157,7 +171,9 @@ Ledger Ledger::open(const std::filesystem::path& path) {
                 has = has || c == column;
             if (!has)
                 throwOpen(LedgerError::Kind::MissingTable,
-                          std::string("台帳ファイルの表「") + table.name + "」に列「" + column + "」がありません。", path);
+                          std::string("台帳ファイルの表「") + table.name + "」に列「" + column +
+                              "」がありません。",
+                          path);
         }
     }
 
@@ -169,7 +185,8 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     if (rc == SQLITE_READONLY)
         throwOpen(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
     if (rc != SQLITE_OK)
-        throwOpen(LedgerError::Kind::Failed, std::string("台帳ファイルを開けません。（") + sqlite3_errmsg(raw) + "）", path);
+        throwOpen(LedgerError::Kind::Failed,
+                  std::string("台帳ファイルを開けません。（") + sqlite3_errmsg(raw) + "）", path);
     sqlite3_exec(raw, "ROLLBACK", nullptr, nullptr, nullptr);
 
     // An acknowledged change must survive a crash or a power cut.
@@ -182,8 +199,10 @@ void Ledger::create(const std::filesystem::path& path) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
         if (errno == EEXIST)
-            throwOpen(LedgerError::Kind::Exists, "同じ名前のファイルがすでにあるため台帳を作成しません。", path);
-        throwOpen(LedgerError::Kind::Failed, std::string("台帳ファイルを作成できません。（") + std::strerror(errno) + "）", path);
+            throwOpen(LedgerError::Kind::Exists, "同じ名前のファイルがすでにあるため台帳を作成しません。",
+                      path);
+        throwOpen(LedgerError::Kind::Failed,
+                  std::string("台帳ファイルを作成できません。（") + std::strerror(errno) + "）", path);
     }
     ::fchmod(fd, 0600); // whatever the umask says
     ::close(fd);
@@ -193,7 +212,8 @@ void Ledger::create(const std::filesystem::path& path) {
         int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
         DbCloser closer{raw};
         if (rc != SQLITE_OK)
-            throwOpen(LedgerError::Kind::Failed, std::string("台帳ファイルを作成できません。（") + sqlite3_errstr(rc) + "）", path);
+            throwOpen(LedgerError::Kind::Failed,
+                      std::string("台帳ファイルを作成できません。（") + sqlite3_errstr(rc) + "）", path);
         keyConnection(raw, path);
         exec(raw, "BEGIN", "作成");
         for (const char* ddl : schema::createStatements())
@@ -227,11 +247,19 @@ Statement Ledger::prepare(std::string_view sql, std::string operation) {
     return Statement(db_, sql, std::move(operation));
 }
 
-std::int64_t Ledger::lastInsertKey() const { return sqlite3_last_insert_rowid(db_); }
+std::int64_t Ledger::lastInsertKey() const {
+    return sqlite3_last_insert_rowid(db_);
+}
 
-void Ledger::begin() { exec(db_, "BEGIN IMMEDIATE", "書き込み開始"); }
-void Ledger::commit() { exec(db_, "COMMIT", "書き込み"); }
-void Ledger::rollback() noexcept { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); }
+void Ledger::begin() {
+    exec(db_, "BEGIN IMMEDIATE", "書き込み開始");
+}
+void Ledger::commit() {
+    exec(db_, "COMMIT", "書き込み");
+}
+void Ledger::rollback() noexcept {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
 
 std::vector<Member> Ledger::members() {
     auto s = prepare(kMembers, "名前の読み込み");

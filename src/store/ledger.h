@@ -16,8 +16,8 @@ struct sqlite3;
 namespace sorakado {
 
 struct Member {
-    std::int64_t key = 0;              // 名前ID
-    std::optional<std::string> name;   // 名前, Null kept apart from empty
+    std::int64_t key = 0;            // 名前ID
+    std::optional<std::string> name; // 名前, Null kept apart from empty
 
     bool operator==(const Member&) const = default;
 };
@@ -28,15 +28,15 @@ struct Income {
 };
 
 struct Category {
-    std::int64_t key = 0;              // 品目ID
+    std::int64_t key = 0; // 品目ID
     std::optional<std::string> name;
 
     bool operator==(const Category&) const = default;
 };
 
 struct Entry {
-    std::int64_t key = 0;              // DATAID
-    std::optional<std::string> date;   // 年月日, "yyyy/mm/dd"
+    std::int64_t key = 0;            // DATAID
+    std::optional<std::string> date; // 年月日, "yyyy/mm/dd"
     std::optional<std::string> categoryName;
     std::optional<std::string> description;
     std::optional<Amount> amount;
@@ -69,11 +69,11 @@ public:
 
     // Monthly reads. monthKey is "yyyy/mm"; an entry belongs to the month when its date text
     // starts with the key.
-    std::vector<Member> members();                          // ascending 名前ID
-    std::vector<Income> monthIncomes(const std::string& monthKey);  // members that exist, ascending 名前ID
-    MonthSums yearIncomeSums(const std::string& yearText);  // keys yearText/01 .. yearText/12
-    std::vector<Category> categories();                     // by name, then key
-    std::vector<Entry> monthEntries(const std::string& monthKey);   // by date, then entry key
+    std::vector<Member> members();                                 // ascending 名前ID
+    std::vector<Income> monthIncomes(const std::string& monthKey); // members that exist, ascending 名前ID
+    MonthSums yearIncomeSums(const std::string& yearText);         // keys yearText/01 .. yearText/12
+    std::vector<Category> categories();                            // by name, then key
+    std::vector<Entry> monthEntries(const std::string& monthKey);  // by date, then entry key
     std::map<std::int64_t, Amount> monthCategorySums(const std::string& monthKey);
     MonthSums yearExpenseSums(const std::string& yearText); // every entry, category or not
 
@@ -100,7 +100,8 @@ private:
     void begin();
     void commit();
     void rollback() noexcept;
-    MonthSums yearSums(std::string_view sql, const std::string& yearText, bool prefixMatch, const char* operation);
+    MonthSums yearSums(std::string_view sql, const std::string& yearText, bool prefixMatch,
+                       const char* operation);
 
     sqlite3* db_ = nullptr;
     std::filesystem::path path_;

@@ -11,8 +11,7 @@ class LedgerError : public std::runtime_error {
 public:
     enum class Kind { Missing, ReadOnly, Locked, NotLedger, MissingTable, Exists, Failed };
 
-    LedgerError(Kind kind, std::string description)
-        : std::runtime_error(description), kind_(kind) {}
+    LedgerError(Kind kind, std::string description) : std::runtime_error(description), kind_(kind) {}
 
     Kind kind() const { return kind_; }
     std::string description() const { return what(); }

@@ -7,7 +7,9 @@
 
 namespace sorakado {
 
-void Statement::Finalizer::operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+void Statement::Finalizer::operator()(sqlite3_stmt* s) const {
+    sqlite3_finalize(s);
+}
 
 Statement::Statement(sqlite3* db, std::string_view sql, std::string operation)
     : db_(db), operation_(std::move(operation)) {
@@ -80,9 +82,13 @@ void Statement::reset() {
     sqlite3_clear_bindings(stmt_.get());
 }
 
-bool Statement::isNull(int column) const { return sqlite3_column_type(stmt_.get(), column) == SQLITE_NULL; }
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(stmt_.get(), column) == SQLITE_NULL;
+}
 
-std::int64_t Statement::int64(int column) const { return sqlite3_column_int64(stmt_.get(), column); }
+std::int64_t Statement::int64(int column) const {
+    return sqlite3_column_int64(stmt_.get(), column);
+}
 
 std::optional<std::string> Statement::text(int column) const {
     if (isNull(column))

@@ -6,7 +6,9 @@
 namespace sorakado {
 
 namespace {
-__attribute__((target("avx"))) void zeroUpper() { _mm256_zeroupper(); }
+__attribute__((target("avx"))) void zeroUpper() {
+    _mm256_zeroupper();
+}
 } // namespace
 
 void clearUpperVectorState() {

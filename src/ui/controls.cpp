@@ -73,9 +73,11 @@ bool DropDown::handleKey(QKeyEvent* event) {
 }
 
 bool DropDown::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lineEdit() && event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event)))
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress &&
+        handleKey(static_cast<QKeyEvent*>(event)))
         return true;
-    if (watched == view() && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+    if (watched == view() &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
         handleListKey(static_cast<QKeyEvent*>(event)))
         return true;
     return QComboBox::eventFilter(watched, event);
@@ -105,7 +107,8 @@ void DropDown::openSoon() {
 
 void TextBox::setJapaneseInput(bool on) {
     setAttribute(Qt::WA_InputMethodEnabled, on);
-    setInputMethodHints(on ? Qt::ImhNone : (Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText | Qt::ImhLatinOnly));
+    setInputMethodHints(on ? Qt::ImhNone
+                           : (Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText | Qt::ImhLatinOnly));
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {

@@ -14,8 +14,8 @@ QFont gothic(double points, bool bold) {
 
 QFont heavyGothic(double points) {
     QFont f;
-    f.setFamilies(QStringList() << QStringLiteral("Noto Sans CJK JP Black") << QStringLiteral("Noto Sans CJK JP")
-                                << QStringLiteral("IPAPGothic"));
+    f.setFamilies(QStringList() << QStringLiteral("Noto Sans CJK JP Black")
+                                << QStringLiteral("Noto Sans CJK JP") << QStringLiteral("IPAPGothic"));
     f.setPointSizeF(points);
     f.setWeight(QFont::Black);
     return f;

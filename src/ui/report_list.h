@@ -16,7 +16,7 @@ struct ReportCell {
 };
 
 struct ReportRow {
-    QString key; // "@" and a record key, or empty
+    QString key;                   // "@" and a record key, or empty
     std::vector<ReportCell> cells; // the cells the row holds, column 1 first
 };
 

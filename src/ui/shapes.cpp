@@ -38,7 +38,11 @@ void LineShape::paintEvent(QPaintEvent*) {
     p.drawLine(a, b);
 }
 
-BusyPointer::BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-BusyPointer::~BusyPointer() { QApplication::restoreOverrideCursor(); }
+BusyPointer::BusyPointer() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+BusyPointer::~BusyPointer() {
+    QApplication::restoreOverrideCursor();
+}
 
 } // namespace sorakado::ui

@@ -11,13 +11,21 @@ namespace sorakado::ui {
 constexpr int kTwipsPerPixel = 15;
 
 // Rounds half to even, as the layout's figures were rounded.
-inline int roundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+inline int roundHalfEven(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
 
-inline int px(int twips) { return roundHalfEven(twips / double(kTwipsPerPixel)); }
-inline int twips(int pixels) { return pixels * kTwipsPerPixel; }
+inline int px(int twips) {
+    return roundHalfEven(twips / double(kTwipsPerPixel));
+}
+inline int twips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
 inline QRect rectTw(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));
 }
-inline QPoint pointTw(int x, int y) { return QPoint(px(x), px(y)); }
+inline QPoint pointTw(int x, int y) {
+    return QPoint(px(x), px(y));
+}
 
 } // namespace sorakado::ui

@@ -9,8 +9,8 @@ void YenLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QString shown = text();
     shown.replace(QChar(u'\\'), QChar(0x00A5));
-    style()->drawItemText(&painter, contentsRect(), static_cast<int>(alignment()), palette(), isEnabled(), shown,
-                          foregroundRole());
+    style()->drawItemText(&painter, contentsRect(), static_cast<int>(alignment()), palette(), isEnabled(),
+                          shown, foregroundRole());
 }
 
 } // namespace sorakado::ui

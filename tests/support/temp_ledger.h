@@ -32,7 +32,8 @@ inline std::int64_t addMember(Ledger& l, const std::optional<std::string>& name)
     return l.lastInsertKey();
 }
 
-inline void addIncome(Ledger& l, std::int64_t member, const std::string& monthKey, std::optional<Amount> amount) {
+inline void addIncome(Ledger& l, std::int64_t member, const std::string& monthKey,
+                      std::optional<Amount> amount) {
     auto s = l.prepare("INSERT INTO 収入(名前ID, 年月, 収入) VALUES (?1, ?2, ?3)", "test");
     s.bind(1, member).bind(2, monthKey);
     amount ? s.bind(3, *amount) : s.bindNull(3);
@@ -53,6 +54,8 @@ inline std::int64_t addEntry(Ledger& l, const std::string& date, std::int64_t ca
     return l.lastInsertKey();
 }
 
-inline Amount yen(std::int64_t y) { return Amount::fromYen(y); }
+inline Amount yen(std::int64_t y) {
+    return Amount::fromYen(y);
+}
 
 } // namespace sorakado::testing

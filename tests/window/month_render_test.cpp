@@ -26,7 +26,8 @@ void expectListShows(const ui::ReportList* list, const std::vector<FigureRow>& r
             if (cell.colour)
                 EXPECT_EQ(fg.color().rgb() & 0xFFFFFF, *cell.colour);
             else
-                EXPECT_EQ(fg.style(), Qt::NoBrush) << "cell keeps the list's own colour " << listText.name().toStdString();
+                EXPECT_EQ(fg.style(), Qt::NoBrush)
+                    << "cell keeps the list's own colour " << listText.name().toStdString();
         }
     }
 }
