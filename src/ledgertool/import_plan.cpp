@@ -137,8 +137,7 @@ std::vector<Row> planNamed(const LegacyTable& table, const std::string& keyName,
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const auto& r = table.rows[i];
         std::string label = keyName + " " + showPlain(r[0]) + " (" + show(r[1]) + ")";
-        auto key =
-            ownKey(table, r[0], "row " + std::to_string(i + 1) + " (" + show(r[1]) + ")", label, seen, plan);
+        auto key = ownKey(table, r[0], texts::rowNumber(i + 1) + " (" + show(r[1]) + ")", label, seen, plan);
         if (!key)
             continue;
         out.push_back({*key, r[1]});
@@ -158,8 +157,8 @@ void planIncomes(const LegacyTable& table, const std::set<std::int64_t>& members
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const auto& r = table.rows[i];
         Candidate c;
-        c.label = "row " + std::to_string(i + 1) + " (名前ID " + showPlain(r[0]) + ", 年月 " + show(r[1]) +
-                  ", " + showAmount(r[2]) + ")";
+        c.label = texts::rowNumber(i + 1) + " (名前ID " + showPlain(r[0]) + ", 年月 " + show(r[1]) + ", " +
+                  showAmount(r[2]) + ")";
         if (readKey(r[0], c.row.memberKey) == KeyStatus::NotNumber) {
             plan.notImported.push_back({table.name, c.label, texts::kKeyNotNumber + *r[0]});
             continue;
@@ -229,7 +228,7 @@ void planEntries(const LegacyTable& table, const std::set<std::int64_t>& categor
             " (" + showPlain(r[1]) + ", 品目ID " + showPlain(r[2]) + ", " + showAmount(r[4]) + ")";
         std::string label = "DATAID " + showPlain(r[0]) + details;
         EntryRow e;
-        auto key = ownKey(table, r[0], "row " + std::to_string(i + 1) + details, label, seen, plan);
+        auto key = ownKey(table, r[0], texts::rowNumber(i + 1) + details, label, seen, plan);
         if (!key)
             continue;
         if (readKey(r[2], e.categoryKey) == KeyStatus::NotNumber) {

@@ -13,7 +13,7 @@ void section(std::string& out, const char* title, const std::vector<RowNote>& no
         return;
     out += "\n";
     out += title;
-    out += " " + std::to_string(notes.size()) + "\n";
+    out += texts::rowCount(notes.size()) + "\n";
     for (const auto& n : notes)
         out += "  " + n.table + " " + n.row + ": " + n.reason + "\n";
 }

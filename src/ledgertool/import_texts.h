@@ -1,6 +1,6 @@
 #pragma once
 
-// What `sorakado-ledger import` tells the user, in one place.
+// What `sorakado-ledger import` tells the user, in one place, in Japanese like the window.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,113 +10,123 @@
 namespace sorakado::legacy::import_texts {
 
 inline std::string quotePath(const std::filesystem::path& path) {
-    return "\"" + path.string() + "\"";
+    return "「" + path.string() + "」";
 }
 
 // Reading the old file.
-inline constexpr const char* kLocaleFailed =
-    "The C locale is not available, so numbers cannot be read safely.";
-inline constexpr const char* kIconvFailed = "The UTF-16 to UTF-8 text converter is not available.";
-inline constexpr const char* kMemoDisabled = "The MDBOPTS environment variable contains no_memo, which would "
-                                             "empty long texts. Unset it and try again.";
+inline constexpr const char* kLocaleFailed = "C ロケールが使えないため、数値を正しく読み取れません。";
+inline constexpr const char* kIconvFailed = "UTF-16 から UTF-8 への文字コード変換が使えません。";
+inline constexpr const char* kMemoDisabled =
+    "環境変数 MDBOPTS に no_memo が含まれているため、長い文字列が空に"
+    "なってしまいます。MDBOPTS を外してからやり直してください。";
 
 inline std::string oldFileMissing(const std::filesystem::path& p) {
-    return "The old ledger file was not found: " + quotePath(p) + ".";
+    return "旧台帳ファイルが見つかりません: " + quotePath(p);
 }
 inline std::string oldFileUnreadable(const std::filesystem::path& p, const std::string& why) {
-    return "The old ledger file cannot be read (" + why + "): " + quotePath(p) + ".";
+    return "旧台帳ファイルを読み込めません（" + why + "）: " + quotePath(p);
 }
 inline std::string oldFileNotJet(const std::filesystem::path& p) {
-    return quotePath(p) + " is not a Microsoft Access (Jet) database.";
+    return quotePath(p) + " は Microsoft Access（Jet）のデータベースではありません。";
 }
 inline std::string oldFileNotJet4(const std::filesystem::path& p) {
-    return quotePath(p) + " is an Access database, but not in the Access 2000-2003 (Jet 4.0) format that the "
-                          "old program used.";
+    return quotePath(p) +
+           " は Access のデータベースですが、旧版が使っていた Access 2000-2003（Jet 4.0）形式では"
+           "ありません。";
 }
 inline std::string oldFileDamaged(const std::filesystem::path& p) {
-    return quotePath(p) + " is truncated or damaged: its pages cannot be read.";
+    return quotePath(p) + " は途中で切れているか壊れています（ページを読み込めません）。";
 }
 inline std::string oldTableMissing(const std::filesystem::path& p, const std::string& table) {
-    return quotePath(p) + " has no table " + table + ": it is not a Sorakado ledger, or it is damaged.";
+    return quotePath(p) + " に表「" + table + "」がありません。Sorakado の台帳ではないか、壊れています。";
 }
 inline std::string oldColumnMissing(const std::filesystem::path& p, const std::string& table,
                                     const std::string& column) {
-    return "The table " + table + " in " + quotePath(p) + " has no column " + column + ".";
+    return quotePath(p) + " の表「" + table + "」に列「" + column + "」がありません。";
 }
 inline std::string oldColumnType(const std::filesystem::path& p, const std::string& table,
                                  const std::string& column, const std::string& type) {
-    return "The column " + table + "." + column + " in " + quotePath(p) + " holds " + type +
-           " values, which this import cannot carry over.";
+    return quotePath(p) + " の列「" + table + "." + column + "」は " + type + " 型のため、取り込めません。";
 }
 inline std::string oldRowsMissing(const std::filesystem::path& p, const std::string& table,
                                   std::uint64_t declared, std::uint64_t found) {
-    return quotePath(p) + " is truncated or damaged: its table " + table + " holds " +
-           std::to_string(declared) + " rows, but only " + std::to_string(found) + " can be found.";
+    return quotePath(p) + " は途中で切れているか壊れています（表「" + table + "」は " +
+           std::to_string(declared) + " 行のはずですが、" + std::to_string(found) +
+           " 行しか見つかりません）。";
 }
 inline std::string rowPlace(std::uint64_t page, int slot) {
-    return "page " + std::to_string(page) + ", slot " + std::to_string(slot);
+    return "ページ " + std::to_string(page) + "、スロット " + std::to_string(slot);
+}
+// A row of a table without a key of its own (収入), or one whose key cannot be used.
+inline std::string rowNumber(std::size_t number) {
+    return std::to_string(number) + "行目";
 }
 
 // Writing the new ledger.
-inline constexpr const char* kNothingWritten = "Nothing was written.";
+inline constexpr const char* kNothingWritten = "何も書き込んでいません。";
 inline std::string targetExists(const std::filesystem::path& p) {
-    return quotePath(p) + " already exists. The import never overwrites a ledger: name another file, or move "
-                          "this one away first.";
+    return quotePath(p) +
+           " はすでにあります。取り込みはファイルを上書きしません。別の名前を指定するか、先にこの"
+           "ファイルを移動してください。";
 }
 inline std::string targetFolderMissing(const std::filesystem::path& p) {
-    return "The folder for the new ledger does not exist: " + quotePath(p) + ".";
+    return "新しい台帳を置くフォルダーがありません: " + quotePath(p);
 }
 inline std::string writeFailed(const std::string& why) {
-    return "The new ledger could not be written: " + why;
+    return "新しい台帳を書き込めませんでした: " + why;
 }
 inline std::string checkFailed(const std::string& what) {
-    return "The new ledger did not read back as written (" + what + ").";
+    return "新しい台帳を読み返すと、書き込んだ内容と一致しませんでした（" + what + "）。";
 }
 inline std::string publishFailed(const std::filesystem::path& p, const std::string& why) {
-    return "The new ledger could not be given its name " + quotePath(p) + " (" + why + ").";
+    return "新しい台帳に名前 " + quotePath(p) + " を付けられませんでした（" + why + "）。";
 }
 
 // Why a row was changed, kept out of view, refused or left for the user.
-inline constexpr const char* kOneDigitMonth = "one-digit month; written as ";
-inline constexpr const char* kMemberGone = "its member no longer exists";
-inline constexpr const char* kMemberNull = "it names no member";
-inline constexpr const char* kCategoryGone = "its category no longer exists";
-inline constexpr const char* kCategoryNull = "it names no category";
-inline constexpr const char* kMonthKeyOdd = "its month key is not of the form yyyy/mm";
-inline constexpr const char* kDateOdd = "its date is not of the form yyyy/mm/dd";
-inline constexpr const char* kMonthShared =
-    "a one-digit row of the same member names this month too; kept as it was";
-inline constexpr const char* kKeyNull = "it has no key";
-inline constexpr const char* kKeyNotNumber = "its key is not a whole number: ";
-inline constexpr const char* kKeyTwice = "its key is already taken by an earlier row";
-inline constexpr const char* kUnreadable = "the row could not be read from the old file";
-inline constexpr const char* kAmountRounded = "amount has more than four decimals; rounded to ";
-inline constexpr const char* kAmountNotNumber = "its amount is not a number: ";
-inline constexpr const char* kAmountTooLarge = "its amount is too large to keep exactly: ";
+inline constexpr const char* kOneDigitMonth = "月が1桁のため、次のように書き直しました: ";
+inline constexpr const char* kMemberGone = "その名前はもうありません";
+inline constexpr const char* kMemberNull = "名前が指定されていません";
+inline constexpr const char* kCategoryGone = "その品目はもうありません";
+inline constexpr const char* kCategoryNull = "品目が指定されていません";
+inline constexpr const char* kMonthKeyOdd = "年月が yyyy/mm の形ではありません";
+inline constexpr const char* kDateOdd = "年月日が yyyy/mm/dd の形ではありません";
+inline constexpr const char* kMonthShared = "同じ名前の月が1桁の行も同じ月を指しています。そのまま残しました";
+inline constexpr const char* kKeyNull = "キーがありません";
+inline constexpr const char* kKeyNotNumber = "キーが整数ではありません: ";
+inline constexpr const char* kKeyTwice = "キーがそれより前の行ですでに使われています";
+inline constexpr const char* kUnreadable = "旧台帳ファイルからこの行を読み込めませんでした";
+inline constexpr const char* kAmountRounded = "金額の小数が4桁を超えるため、丸めました: ";
+inline constexpr const char* kAmountNotNumber = "金額が数値ではありません: ";
+inline constexpr const char* kAmountTooLarge = "金額が大きすぎて正確に保てません: ";
 inline std::string monthCollision(const std::string& normalised) {
-    return "written as " + normalised + " it would fall on a month the member already has; kept as it was";
+    return normalised + " と書き直すと、その名前にすでにある月と重なります。そのまま残しました";
 }
 
 // The report.
-inline constexpr const char* kReportCounts = "Rows per table:";
+inline constexpr const char* kReportCounts = "表ごとの行数:";
 inline std::string countLine(const std::string& table, std::size_t read, std::size_t written) {
-    return "  " + table + ": " + std::to_string(read) + " read, " + std::to_string(written) + " written";
+    return "  " + table + ": 読み込み " + std::to_string(read) + " 行、書き込み " + std::to_string(written) +
+           " 行";
 }
-inline constexpr const char* kReportChanged = "Changed on the way (imported as shown):";
+inline constexpr const char* kReportChanged = "書き直して取り込んだ行";
 inline constexpr const char* kReportHidden =
-    "Carried over as they were, though the program does not list them (as before):";
-inline constexpr const char* kReportNotImported = "Not imported:";
-inline constexpr const char* kReportDecisions = "Needs your decision:";
+    "そのまま取り込んだものの、旧版と同じくプログラムには表示されない行";
+inline constexpr const char* kReportNotImported = "取り込めなかった行";
+inline constexpr const char* kReportDecisions = "判断が必要な行";
 inline constexpr const char* kDecisionAdvice =
-    "  Each of these rows was kept exactly as it was; nothing was added together. The program lists only the "
-    "two-digit month row (yyyy/mm), as the old one did. If the one-digit row's amount belongs to that month "
-    "too, "
-    "add it to the listed income in the program.";
-inline constexpr const char* kReportComplete = "Every row was imported.";
-inline constexpr const char* kReportIncomplete =
-    "Some rows were not imported or need your decision (see above); the new ledger holds everything else.";
+    "  "
+    "これらの行はどれもそのまま残し、何も合算していません。プログラムは旧版と同じく、月が2桁（yyyy/"
+    "mm）の行だけを"
+    "表示します。1桁の行の金額もその月の分であれば、プログラムで表示されている収入に加えてください。";
+inline constexpr const char* kReportComplete = "すべての行を取り込みました。";
+inline constexpr const char* kReportIncomplete = "取り込めなかった行、または判断が必要な行があります（上を参"
+                                                 "照）。それ以外はすべて新しい台帳に入っています。";
 inline std::string reportTitle(const std::filesystem::path& from, const std::filesystem::path& to) {
-    return "Imported " + quotePath(from) + " into " + quotePath(to) + ".";
+    return quotePath(from) + " を " + quotePath(to) + " に取り込みました。";
+}
+// A section's heading: its title and how many rows it lists.
+inline std::string rowCount(std::size_t n) {
+    return "（" + std::to_string(n) + " 行）:";
 }
 
 } // namespace sorakado::legacy::import_texts

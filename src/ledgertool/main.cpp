@@ -1,17 +1,27 @@
 // sorakado-ledger: makes and looks after ledger files from the command line.
-#include "ledgertool/import_report.h"
-#include "ledgertool/import_texts.h"
-#include "ledgertool/legacy_import.h"
-#include "store/ledger.h"
-#include "store/ledger_error.h"
+#include "tool_texts.h"
+#include "verbs.h"
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
+
+using namespace sorakado::ledgertool;
+
+// Every verb, in the order the help lists them. A verb is a row here and a file of its own.
+const Verb kVerbs[] = {
+    {"create", "[台帳]",
+     "空の台帳を作ります（ファイルのモードは 0600）。同じ名前のファイルがあれば何もしません。", 0, 1,
+     runCreate},
+    {"import", "旧台帳.mdb [台帳]",
+     "旧版（Access "
+     "2000-2003）の台帳を新しい台帳に取り込み、報告を表示します。既存のファイルは上書きしません。",
+     1, 2, runImport},
+};
 
 std::filesystem::path programFolder(const char* argv0) {
     std::error_code ec;
@@ -21,70 +31,69 @@ std::filesystem::path programFolder(const char* argv0) {
     return self.parent_path();
 }
 
-int usage() {
-    std::fprintf(stderr,
-                 "usage: sorakado-ledger create [PATH]\n"
-                 "       sorakado-ledger import OLD.mdb [NEW]\n"
-                 "  create  make a new empty ledger (default: Sorakado.mdb beside the sorakado program)\n"
-                 "  import  copy an old Access ledger into a new ledger (default: Sorakado.mdb beside the\n"
-                 "          sorakado program); never overwrites a file. Exit status 0: every row was\n"
-                 "          imported; 3: the new ledger was written, but some rows were not imported\n"
-                 "          or need a decision (see the report); 1: nothing was written\n");
-    return 2;
-}
-
-// Exit status of an import whose ledger was written while rows stayed behind or wait for the user.
-constexpr int kImportIncomplete = 3;
-
-void printError(std::string line) {
-    for (auto& c : line)
-        if (c == '\n')
-            c = ' ';
-    std::fprintf(stderr, "sorakado-ledger: %s\n", line.c_str());
-}
-
-int importCommand(int argc, char** argv) {
-    if (argc < 3 || argc > 4)
-        return usage();
-    std::filesystem::path oldFile = argv[2];
-    std::filesystem::path target =
-        argc == 4 ? std::filesystem::path(argv[3]) : programFolder(argv[0]) / sorakado::Ledger::kFileName;
-    try {
-        auto plan = sorakado::legacy::importLegacyLedger(oldFile, target);
-        std::fputs(sorakado::legacy::formatReport(plan, oldFile, std::filesystem::absolute(target)).c_str(),
-                   stdout);
-        return plan.complete() ? 0 : kImportIncomplete;
-    } catch (const sorakado::legacy::ImportError& e) {
-        printError(std::string(e.what()) + " " + sorakado::legacy::import_texts::kNothingWritten);
-        return 1;
+void printHelp() {
+    std::string out = texts::kHelpHead;
+    out += "\n";
+    for (const auto& verb : kVerbs) {
+        out += std::string("  ") + verb.name + (verb.synopsis[0] ? " " : "") + verb.synopsis + "\n";
+        out += std::string("      ") + verb.summary + "\n";
     }
+    out += texts::kHelpOptions;
+    out += "\n\n";
+    out += texts::kHelpStatus;
+    out += "\n";
+    std::fputs(out.c_str(), stdout);
+}
+
+const Verb* findVerb(const std::string& name) {
+    for (const auto& verb : kVerbs)
+        if (name == verb.name)
+            return &verb;
+    return nullptr;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2)
-        return usage();
-    std::string command = argv[1];
-    if (command == "create") {
-        if (argc > 3)
-            return usage();
-        std::filesystem::path path =
-            argc == 3 ? std::filesystem::path(argv[2]) : programFolder(argv[0]) / sorakado::Ledger::kFileName;
-        try {
-            sorakado::Ledger::create(path);
-        } catch (const sorakado::LedgerError& e) {
-            std::string line = e.description();
-            for (auto& c : line)
-                if (c == '\n')
-                    c = ' ';
-            std::fprintf(stderr, "sorakado-ledger: %s\n", line.c_str());
-            return 1;
-        }
-        std::printf("created %s\n", path.c_str());
-        return 0;
+    if (argc < 2) {
+        printFailure(texts::kNoCommand);
+        return kUsage;
     }
-    if (command == "import")
-        return importCommand(argc, argv);
-    return usage();
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h" || first == "help") {
+        printHelp();
+        return kDone;
+    }
+    if (first == "--version") {
+        printLine(texts::kVersion);
+        return kDone;
+    }
+    const Verb* verb = findVerb(first);
+    if (!verb) {
+        printFailure(texts::unknownCommand(first));
+        return kUsage;
+    }
+    Invocation call{programFolder(argv[0]), {argv + 2, argv + argc}};
+    for (const auto& arg : call.args)
+        if (arg == "--help" || arg == "-h") {
+            printHelp();
+            return kDone;
+        }
+    if (call.args.size() < verb->minArgs || call.args.size() > verb->maxArgs) {
+        printFailure(texts::wrongArguments(verb->name, verb->synopsis));
+        return kUsage;
+    }
+    try {
+        const int status = verb->run(call);
+        std::fflush(stdout);
+        return status;
+    } catch (const ToolFailure& e) {
+        std::fflush(stdout);
+        printFailure(e.what());
+        return e.status();
+    } catch (const std::exception& e) {
+        std::fflush(stdout);
+        printFailure(texts::unexpectedError(e.what()));
+        return kFailed;
+    }
 }

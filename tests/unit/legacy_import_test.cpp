@@ -264,9 +264,9 @@ TEST_P(SampleImport, ReportsTheNormalisedMonthAndTheEntryWithoutCategory) {
     EXPECT_THAT(plan_.hidden[0].row, HasSubstr("DATAID 9"));
 
     std::string report = formatReport(plan_, oldFile(), target());
-    for (const char* line :
-         {"名前: 4 read, 4 written", "収入: 13 read, 13 written", "品目: 5 read, 5 written",
-          "DATA: 40 read, 40 written", "Every row was imported."})
+    for (const char* line : {"名前: 読み込み 4 行、書き込み 4 行", "収入: 読み込み 13 行、書き込み 13 行",
+                             "品目: 読み込み 5 行、書き込み 5 行", "DATA: 読み込み 40 行、書き込み 40 行",
+                             "すべての行を取り込みました。"})
         EXPECT_THAT(report, HasSubstr(line));
 }
 
@@ -408,25 +408,29 @@ const fs::path kCurrency = kFixtures / "small-currency.mdb";
 INSTANTIATE_TEST_SUITE_P(
     Files, UnreadableOldFile,
     ::testing::Values(
-        BadOldFile{"Missing", [](const fs::path&) {}, "was not found"},
-        BadOldFile{"Folder", [](const fs::path& p) { fs::create_directory(p); }, "is not a Microsoft Access"},
+        BadOldFile{"Missing", [](const fs::path&) {}, "見つかりません"},
+        BadOldFile{"Folder", [](const fs::path& p) { fs::create_directory(p); },
+                   "Microsoft Access（Jet）のデータベースではありません"},
         BadOldFile{"TextFile", [](const fs::path& p) { std::ofstream(p) << "名前,収入\n太郎,300000\n"; },
-                   "is not a Microsoft Access"},
-        BadOldFile{"EmptyFile", [](const fs::path& p) { std::ofstream{p}; }, "is not a Microsoft Access"},
-        BadOldFile{"NewLedger", [](const fs::path& p) { Ledger::create(p); }, "is not a Microsoft Access"},
+                   "Microsoft Access（Jet）のデータベースではありません"},
+        BadOldFile{"EmptyFile", [](const fs::path& p) { std::ofstream{p}; },
+                   "Microsoft Access（Jet）のデータベースではありません"},
+        BadOldFile{"NewLedger", [](const fs::path& p) { Ledger::create(p); },
+                   "Microsoft Access（Jet）のデータベースではありません"},
         // Cut inside a page, at a page boundary before the catalogue, and at the boundary just
         // before the last data page, where mdbtools alone would quietly return an empty table.
-        BadOldFile{"CutInsideAPage", [](const fs::path& p) { copyFile(kCurrency, p, 100000); }, "truncated"},
+        BadOldFile{"CutInsideAPage", [](const fs::path& p) { copyFile(kCurrency, p, 100000); },
+                   "途中で切れているか壊れています"},
         BadOldFile{"CutBeforeTheCatalogue", [](const fs::path& p) { copyFile(kCurrency, p, 8192); },
-                   "truncated"},
+                   "途中で切れているか壊れています"},
         BadOldFile{"CutBeforeTheLastPage", [](const fs::path& p) { copyFile(kCurrency, p, 42 * 4096); },
-                   "table DATA holds 40 rows, but only 0"},
+                   "表「DATA」は 40 行のはずですが、0 行しか"},
         BadOldFile{"WithoutDataTable",
                    [](const fs::path& p) {
                        copyFile(kCurrency, p);
                        renameTableInCatalogue(p, "DATA", "DATB");
                    },
-                   "has no table DATA"}),
+                   "表「DATA」がありません"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LegacyImportTarget, RefusesAnExistingFileAndLeavesItAsItWas) {
@@ -437,7 +441,7 @@ TEST(LegacyImportTarget, RefusesAnExistingFileAndLeavesItAsItWas) {
         importLegacyLedger(kCurrency, target);
         FAIL() << "overwrote";
     } catch (const ImportError& e) {
-        EXPECT_THAT(e.what(), HasSubstr("already exists"));
+        EXPECT_THAT(e.what(), HasSubstr("はすでにあります"));
     }
     std::ifstream in(target);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep me");
@@ -480,14 +484,14 @@ TEST(LedgerToolImport, PrintsTheReportAndExitsZeroWhenEveryRowArrived) {
     fs::path target = folder / "new.mdb";
     ToolRun r = runLedgerTool("import '" + kCurrency.string() + "' '" + target.string() + "'", folder.path());
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_THAT(r.out, AllOf(HasSubstr("DATA: 40 read, 40 written"),
-                             HasSubstr("one-digit month; written as 2006/04"), HasSubstr("DATAID 9"),
-                             HasSubstr("Every row was imported.")));
+    EXPECT_THAT(r.out, AllOf(HasSubstr("DATA: 読み込み 40 行、書き込み 40 行"),
+                             HasSubstr("月が1桁のため、次のように書き直しました: 2006/04"),
+                             HasSubstr("DATAID 9"), HasSubstr("すべての行を取り込みました。")));
 
     ToolRun again =
         runLedgerTool("import '" + kCurrency.string() + "' '" + target.string() + "'", folder.path());
     EXPECT_EQ(again.status, 1);
-    EXPECT_THAT(again.err, AllOf(HasSubstr("already exists"), HasSubstr("Nothing was written.")));
+    EXPECT_THAT(again.err, AllOf(HasSubstr("はすでにあります"), HasSubstr("何も書き込んでいません。")));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -537,8 +541,8 @@ TEST(LegacyImportIncomes, CollidingMonthsAreAllKeptAsTheyWereAndLeftToTheUser) {
     EXPECT_THAT(plan.decisions[1].row, HasSubstr("\"2006/04\""));
 
     std::string report = formatReport(plan, "old.mdb", "new.mdb");
-    EXPECT_THAT(report, AllOf(HasSubstr("Needs your decision"), HasSubstr("nothing was added together"),
-                              HasSubstr("Some rows were not imported or need your decision")));
+    EXPECT_THAT(report, AllOf(HasSubstr("判断が必要な行（2 行）:"), HasSubstr("何も合算していません"),
+                              HasSubstr("取り込めなかった行、または判断が必要な行があります")));
 }
 
 TEST(LegacyImportIncomes, TwoOneDigitRowsOfOneMonthAlsoCollide) {
@@ -583,7 +587,7 @@ TEST(LegacyImportEntries, RowsThatCannotBePlacedAreReportedAndTheRestWritten) {
 
     EXPECT_FALSE(plan.complete());
     EXPECT_EQ(plan.notImported.size(), 5u);
-    EXPECT_THAT(plan.changed, ElementsAre(Field(&RowNote::reason, HasSubstr("rounded to 0.1235"))));
+    EXPECT_THAT(plan.changed, ElementsAre(Field(&RowNote::reason, HasSubstr("丸めました: 0.1235"))));
     EXPECT_THAT(plan.hidden, ElementsAre(Field(&RowNote::row, HasSubstr("DATAID 5"))));
     EXPECT_EQ(plan.counts[3].read, 8u);
     EXPECT_EQ(plan.counts[3].written, 3u);

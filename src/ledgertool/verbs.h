@@ -1,0 +1,12 @@
+#pragma once
+
+// The verbs of `sorakado-ledger`, one file each; main.cpp lists them.
+
+#include "tool.h"
+
+namespace sorakado::ledgertool {
+
+int runCreate(const Invocation& call);
+int runImport(const Invocation& call);
+
+} // namespace sorakado::ledgertool
