@@ -142,7 +142,7 @@ im -size 250x59 xc:'#C0C0C0' -gravity North \
    -alpha off -depth 8 -strip "$HERE/command11.png"
 
 ############################################################################
-# 4. icon.png 32 x 32 (16 colours) and icon-64.png: a sun rising over a book
+# 4. icon.png 32 x 32 (16 colours), icon-64.png and icon-256.png: a sun rising over a book
 ############################################################################
 draw_icon() {
   local out=$1 s=256
@@ -170,5 +170,6 @@ draw_icon() {
 }
 draw_icon "$HERE/icon.png" 32
 draw_icon "$HERE/icon-64.png" 64
+draw_icon "$HERE/icon-256.png" 256
 
 echo "artwork written to $HERE"

@@ -7,8 +7,10 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -59,6 +61,18 @@ std::string describePath(const std::filesystem::path& path) {
 [[noreturn]] void throwOpen(LedgerError::Kind kind, const std::string& what,
                             const std::filesystem::path& path) {
     throw LedgerError(kind, what + describePath(path));
+}
+
+// The file belongs to another user, or its mode keeps this user out: said as that, with what
+// to change, rather than as a file someone marked read-only.
+std::string noPermission(const struct stat& st) {
+    std::string owner = std::to_string(st.st_uid);
+    if (const passwd* pw = ::getpwuid(st.st_uid))
+        owner = pw->pw_name;
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+    return "この利用者には台帳ファイルを読み書きする権限がないため開けません（所有者 " + owner + "、モード " +
+           mode + "）。所有者を自分に戻すか、自分が読み書きできるモードにしてください。";
 }
 
 struct DbCloser {
@@ -113,7 +127,14 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT)
-            throwOpen(LedgerError::Kind::Missing, "台帳ファイルが見つかりません。", path);
+            throwOpen(LedgerError::Kind::Missing,
+                      "台帳ファイルが見つかりません。sorakado-ledger create で空の台帳を作るか、旧版の台帳を "
+                      "sorakado-ledger import で取り込んでください。",
+                      path);
+        if (errno == EACCES)
+            throwOpen(LedgerError::Kind::NoPermission,
+                      "この利用者には台帳ファイルのあるフォルダーを開く権限がないため、台帳を開けません。",
+                      path);
         throwOpen(LedgerError::Kind::Failed,
                   std::string("台帳ファイルを開けません。（") + std::strerror(errno) + "）", path);
     }
@@ -121,8 +142,17 @@ Ledger Ledger::open(const std::filesystem::path& path) {
         throwOpen(LedgerError::Kind::NotLedger, "台帳ファイルではありません。", path);
     // Checked on the mode bits as well as by SQLite: root may write to a file marked read-only,
     // and the user marked it so for a reason.
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0)
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         throwOpen(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
+    if (::access(path.c_str(), R_OK | W_OK) != 0) {
+        if (errno == EACCES || errno == EPERM)
+            throwOpen(LedgerError::Kind::NoPermission, noPermission(st), path);
+        if (errno == EROFS)
+            throwOpen(LedgerError::Kind::ReadOnly,
+                      "台帳ファイルのある場所が読み取り専用で書き込めないため開けません。", path);
+        throwOpen(LedgerError::Kind::Failed,
+                  std::string("台帳ファイルを開けません。（") + std::strerror(errno) + "）", path);
+    }
 
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);

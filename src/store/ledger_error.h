@@ -9,7 +9,7 @@ namespace sorakado {
 // Japanese and complete (what failed, and why, or the path); only the UI shows it.
 class LedgerError : public std::runtime_error {
 public:
-    enum class Kind { Missing, ReadOnly, Locked, NotLedger, MissingTable, Exists, Failed };
+    enum class Kind { Missing, ReadOnly, NoPermission, Locked, NotLedger, MissingTable, Exists, Failed };
 
     LedgerError(Kind kind, std::string description) : std::runtime_error(description), kind_(kind) {}
 

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <functional>
 #include <map>
@@ -21,7 +23,9 @@ namespace sorakado::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using Kind = LedgerError::Kind;
 
 // The tables and columns other tools read, as the ledger's design lists them.
@@ -238,6 +242,77 @@ TEST_P(OpenRefusalTest, FailsAtOpenNamingThePathAndLeavesTheFileUnchanged) {
 
 INSTANTIATE_TEST_SUITE_P(Files, OpenRefusalTest, ::testing::ValuesIn(kOpenRefusals),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LedgerFileTest, AMissingLedgerSaysHowToMakeOne) {
+    try {
+        (void)Ledger::open(path_);
+        ADD_FAILURE() << "the ledger opened";
+    } catch (const LedgerError& e) {
+        EXPECT_EQ(e.kind(), Kind::Missing);
+        EXPECT_THAT(e.description(),
+                    AllOf(HasSubstr("sorakado-ledger create"), HasSubstr("sorakado-ledger import")));
+    }
+}
+
+// Opens path as a user who neither owns the file nor is root (when the test runs as root), or as
+// the owner with the read bit taken away; gives the error's kind and description.
+std::pair<Kind, std::string> openAsOutsider(const fs::path& path) {
+    if (::geteuid() != 0) {
+        fs::permissions(path, fs::perms::owner_write);
+        try {
+            (void)Ledger::open(path);
+        } catch (const LedgerError& e) {
+            return {e.kind(), e.description()};
+        }
+        return {Kind::Failed, "opened"};
+    }
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return {Kind::Failed, "no pipe"};
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        std::string report = "opened";
+        Kind kind = Kind::Failed;
+        if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
+            try {
+                (void)Ledger::open(path);
+            } catch (const LedgerError& e) {
+                kind = e.kind();
+                report = e.description();
+            }
+        } else {
+            report = "could not become another user";
+        }
+        report = std::to_string(static_cast<int>(kind)) + " " + report;
+        [[maybe_unused]] auto written = ::write(pipeFds[1], report.data(), report.size());
+        ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    std::string got;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        got.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    ::waitpid(child, nullptr, 0);
+    const auto space = got.find(' ');
+    if (space == std::string::npos)
+        return {Kind::Failed, got};
+    return {static_cast<Kind>(std::stoi(got.substr(0, space))), got.substr(space + 1)};
+}
+
+TEST_F(LedgerFileTest, ALedgerThisUserMayNotUseIsDescribedAsAMatterOfPermissionNotAsReadOnly) {
+    Ledger::create(path_);
+    // The folder is the test's private one; another user must at least reach the file.
+    fs::permissions(folder_, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    auto before = snapshot(folder_);
+    auto [kind, description] = openAsOutsider(path_);
+    EXPECT_EQ(kind, Kind::NoPermission) << description;
+    EXPECT_THAT(description,
+                AllOf(HasSubstr("権限"), Not(HasSubstr("読み取り専用")), HasSubstr(path_.string())));
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(snapshot(folder_), before);
+}
 
 TEST_F(LedgerFileTest, OpenedLedgerKeepsWorkingAfterTheOtherProgramLetsGo) {
     auto holder = lockedBy(path_, "BEGIN IMMEDIATE");
