@@ -40,7 +40,7 @@ void buildMonthBench(benchmark::State& state, std::filesystem::path path) {
 void openBench(benchmark::State& state, std::filesystem::path path) {
     for (auto _ : state) {
         Ledger ledger = Ledger::open(path);
-        benchmark::DoNotOptimize(ledger.handle());
+        benchmark::DoNotOptimize(ledger);
     }
 }
 

@@ -1,7 +1,11 @@
 #include "ledger.h"
 
+#include "ledger_access.h"
 #include "ledger_error.h"
+#include "ledger_key.h"
 #include "schema.h"
+#include "sqlite_error.h"
+#include "statement.h"
 #include "vector_state.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -18,8 +22,6 @@
 namespace sorakado {
 
 namespace {
-
-constexpr const char* kPassword = "73921kqz";
 
 // Sums stay exact: whole yen are added as 64-bit integers, and amounts with a fraction (REAL,
 // at most four decimals, below 10^11 yen so a double holds every digit) are added as whole
@@ -90,10 +92,7 @@ void exec(sqlite3* db, const char* sql, const char* operation) {
     if (rc != SQLITE_OK) {
         std::string message = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);
-        auto kind = (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) ? LedgerError::Kind::Locked
-                    : rc == SQLITE_READONLY                    ? LedgerError::Kind::ReadOnly
-                                                               : LedgerError::Kind::Failed;
-        throw LedgerError(kind, std::string("台帳の") + operation + "に失敗しました。（" + message + "）");
+        throwSqliteError(rc, operation, message);
     }
 }
 
@@ -101,7 +100,7 @@ void exec(sqlite3* db, const char* sql, const char* operation) {
 // pragma and would read an unencrypted file as if all were well.
 void keyConnection(sqlite3* db, const std::filesystem::path& path) {
     clearUpperVectorState(); // key derivation is most of the cost of opening
-    exec(db, (std::string("PRAGMA key = '") + kPassword + "'").c_str(), "暗号化の設定");
+    exec(db, (std::string("PRAGMA key = '") + kLedgerKey + "'").c_str(), "暗号化の設定");
     Statement version(db, "PRAGMA cipher_version", "暗号化の確認");
     if (!version.step())
         throwOpen(LedgerError::Kind::Failed,
@@ -173,11 +172,10 @@ Ledger Ledger::open(const std::filesystem::path& path) {
         while (s.step())
             tables.push_back(s.text(0).value_or(""));
     } catch (const LedgerError& e) {
-        int code = sqlite3_errcode(raw);
-        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        if (e.kind() == LedgerError::Kind::Locked)
             throwOpen(LedgerError::Kind::Locked, "台帳ファイルが他のプログラムで使用中のため開けません。",
                       path);
-        if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+        if (e.kind() == LedgerError::Kind::NotLedger)
             throwOpen(LedgerError::Kind::NotLedger,
                       "台帳ファイルを開けません。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れて"
                       "います。",
@@ -210,9 +208,9 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     // Take and drop a write lock now, so a file that another program holds or that cannot be
     // written is reported at start, not at the first change.
     rc = sqlite3_exec(raw, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+    if (rc != SQLITE_OK && errorKindOf(rc) == LedgerError::Kind::Locked)
         throwOpen(LedgerError::Kind::Locked, "台帳ファイルが他のプログラムで使用中のため開けません。", path);
-    if (rc == SQLITE_READONLY)
+    if (rc != SQLITE_OK && errorKindOf(rc) == LedgerError::Kind::ReadOnly)
         throwOpen(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
     if (rc != SQLITE_OK)
         throwOpen(LedgerError::Kind::Failed,
@@ -256,7 +254,10 @@ void Ledger::create(const std::filesystem::path& path) {
     }
 }
 
-Ledger::Ledger(Ledger&& o) noexcept : db_(std::exchange(o.db_, nullptr)), path_(std::move(o.path_)) {}
+Ledger::Ledger(Ledger&& o) noexcept
+    : db_(std::exchange(o.db_, nullptr)), path_(std::move(o.path_)),
+      transactionDepth_(std::exchange(o.transactionDepth_, 0)),
+      transactionCondemned_(std::exchange(o.transactionCondemned_, false)) {}
 
 Ledger& Ledger::operator=(Ledger&& o) noexcept {
     if (this != &o) {
@@ -264,6 +265,8 @@ Ledger& Ledger::operator=(Ledger&& o) noexcept {
             sqlite3_close_v2(db_);
         db_ = std::exchange(o.db_, nullptr);
         path_ = std::move(o.path_);
+        transactionDepth_ = std::exchange(o.transactionDepth_, 0);
+        transactionCondemned_ = std::exchange(o.transactionCondemned_, false);
     }
     return *this;
 }
@@ -273,12 +276,12 @@ Ledger::~Ledger() {
         sqlite3_close_v2(db_);
 }
 
-Statement Ledger::prepare(std::string_view sql, std::string operation) {
-    return Statement(db_, sql, std::move(operation));
+std::int64_t LedgerAccess::lastInsertKey(const Ledger& ledger) {
+    return sqlite3_last_insert_rowid(ledger.db_);
 }
 
-std::int64_t Ledger::lastInsertKey() const {
-    return sqlite3_last_insert_rowid(db_);
+int LedgerAccess::changedRows(const Ledger& ledger) {
+    return sqlite3_changes(ledger.db_);
 }
 
 void Ledger::begin() {
@@ -291,8 +294,40 @@ void Ledger::rollback() noexcept {
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+Ledger::Transaction::Transaction(Ledger& ledger)
+    : ledger_(ledger), outermost_(ledger.transactionDepth_ == 0) {
+    if (outermost_)
+        ledger_.begin();
+    ++ledger_.transactionDepth_;
+}
+
+Ledger::Transaction::~Transaction() {
+    --ledger_.transactionDepth_;
+    if (committed_)
+        return;
+    if (!outermost_) {
+        ledger_.transactionCondemned_ = true;
+        return;
+    }
+    // Also when the commit itself failed (busy): SQLite then keeps the transaction open.
+    ledger_.rollback();
+    ledger_.transactionCondemned_ = false;
+}
+
+void Ledger::Transaction::commit() {
+    if (!outermost_) {
+        committed_ = true;
+        return;
+    }
+    if (ledger_.transactionCondemned_)
+        throw LedgerError(LedgerError::Kind::Failed,
+                          "台帳の書き込みに失敗しました。（途中の変更が失敗したため、すべて取り消しました）");
+    ledger_.commit();
+    committed_ = true;
+}
+
 std::vector<Member> Ledger::members() {
-    auto s = prepare(kMembers, "名前の読み込み");
+    auto s = Statement(db_, kMembers, "名前の読み込み");
     std::vector<Member> out;
     while (s.step())
         out.push_back({s.int64(0), s.text(1)});
@@ -300,7 +335,7 @@ std::vector<Member> Ledger::members() {
 }
 
 std::vector<Income> Ledger::monthIncomes(const std::string& monthKey) {
-    auto s = prepare(kMonthIncomes, "収入の読み込み");
+    auto s = Statement(db_, kMonthIncomes, "収入の読み込み");
     s.bind(1, monthKey);
     std::vector<Income> out;
     while (s.step())
@@ -309,7 +344,7 @@ std::vector<Income> Ledger::monthIncomes(const std::string& monthKey) {
 }
 
 std::vector<Category> Ledger::categories() {
-    auto s = prepare(kCategories, "品目の読み込み");
+    auto s = Statement(db_, kCategories, "品目の読み込み");
     std::vector<Category> out;
     while (s.step())
         out.push_back({s.int64(0), s.text(1)});
@@ -317,7 +352,7 @@ std::vector<Category> Ledger::categories() {
 }
 
 std::vector<Entry> Ledger::monthEntries(const std::string& monthKey) {
-    auto s = prepare(kMonthEntries, "明細の読み込み");
+    auto s = Statement(db_, kMonthEntries, "明細の読み込み");
     s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
     std::vector<Entry> out;
     while (s.step())
@@ -326,7 +361,7 @@ std::vector<Entry> Ledger::monthEntries(const std::string& monthKey) {
 }
 
 std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& monthKey) {
-    auto s = prepare(kMonthCategorySums, "品目ごと合計の読み込み");
+    auto s = Statement(db_, kMonthCategorySums, "品目ごと合計の読み込み");
     s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
     std::map<std::int64_t, Amount> out;
     while (s.step())
@@ -335,9 +370,9 @@ std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& mont
     return out;
 }
 
-MonthSums Ledger::yearSums(std::string_view sql, const std::string& yearText, bool prefixMatch,
+MonthSums Ledger::yearSums(const char* sql, const std::string& yearText, bool prefixMatch,
                            const char* operation) {
-    auto s = prepare(sql, operation);
+    Statement s(db_, sql, operation);
     MonthSums out;
     for (int month = 1; month <= 12; ++month) {
         std::string key = yearText + (month < 10 ? "/0" : "/") + std::to_string(month);

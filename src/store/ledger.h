@@ -1,7 +1,6 @@
 #pragma once
 
 #include "amount.h"
-#include "statement.h"
 
 #include <array>
 #include <cstdint>
@@ -45,8 +44,13 @@ struct Entry {
 // A sum over the ledger: nullopt when no row was summed (the design shows that as "\0").
 using MonthSums = std::array<std::optional<Amount>, 12>;
 
-// The one open ledger file. Every read and write of the program goes through here; the
-// statement texts live in ledger.cpp and nowhere else, and every value is a bound parameter.
+// The one open ledger file, and the one door into it: the rest of the program reads through
+// these members and changes the ledger through the functions of ledger_writes.h (the importer
+// through ledger_import_writer.h). No statement text crosses that door: every statement lives in
+// a source file of src/store (reads here in ledger.cpp, changes in ledger_writes.cpp, the
+// importer's in ledger_import_writer.cpp, the file's shape in schema.cpp), reaches the
+// connection through LedgerAccess (ledger_access.h, for src/store alone), and takes every value
+// as a bound parameter.
 class Ledger {
 public:
     static constexpr const char* kFileName = "Sorakado.mdb";
@@ -77,34 +81,46 @@ public:
     std::map<std::int64_t, Amount> monthCategorySums(const std::string& monthKey);
     MonthSums yearExpenseSums(const std::string& yearText); // every entry, category or not
 
-    // Runs fn inside one transaction: all of it is written, or none of it.
+    // One transaction: all of its changes are written, or none of them. The guard begins the
+    // transaction, or joins the one already running on this ledger, so a change made of other
+    // changes is still one transaction. Without commit() the guard undoes: the outermost one
+    // rolls back, an inner one condemns the whole transaction, whose commit then rolls back and
+    // throws even when the caller went on after the inner failure.
+    class Transaction {
+    public:
+        explicit Transaction(Ledger& ledger); // throws LedgerError (locked, read-only)
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+        ~Transaction();
+        // The outermost guard writes everything; an inner guard only declares its part done.
+        void commit();
+
+    private:
+        Ledger& ledger_;
+        bool outermost_;
+        bool committed_ = false;
+    };
+
+    // Runs fn inside one transaction (joining one already running).
     template <class Fn> void inTransaction(Fn&& fn) {
-        begin();
-        try {
-            fn();
-            commit();
-        } catch (...) {
-            // Also when the commit itself fails (busy): SQLite then keeps the transaction open.
-            rollback();
-            throw;
-        }
+        Transaction transaction(*this);
+        fn();
+        transaction.commit();
     }
 
-    Statement prepare(std::string_view sql, std::string operation);
-    sqlite3* handle() const { return db_; }
-    // The key the last appended row received.
-    std::int64_t lastInsertKey() const;
-
 private:
+    friend class LedgerAccess;
+
     Ledger(sqlite3* db, std::filesystem::path path) : db_(db), path_(std::move(path)) {}
     void begin();
     void commit();
     void rollback() noexcept;
-    MonthSums yearSums(std::string_view sql, const std::string& yearText, bool prefixMatch,
-                       const char* operation);
+    MonthSums yearSums(const char* sql, const std::string& yearText, bool prefixMatch, const char* operation);
 
     sqlite3* db_ = nullptr;
     std::filesystem::path path_;
+    int transactionDepth_ = 0;
+    bool transactionCondemned_ = false;
 };
 
 // The first key after every text that starts with prefix: the prefix with its last character

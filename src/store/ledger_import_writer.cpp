@@ -1,5 +1,6 @@
 #include "ledger_import_writer.h"
 
+#include "ledger_access.h"
 #include "ledger_error.h"
 
 namespace sorakado {
@@ -38,23 +39,23 @@ std::optional<std::int64_t> optionalKey(const Statement& s, int column) {
 
 void writeLedgerRows(Ledger& ledger, const LedgerRows& rows) {
     ledger.inTransaction([&] {
-        auto member = ledger.prepare(kInsertMember, "名前の取り込み");
+        auto member = LedgerAccess::prepare(ledger, kInsertMember, "名前の取り込み");
         for (const auto& m : rows.members) {
             member.reset();
             member.bind(1, m.key).bindOptional(2, m.name).run();
         }
-        auto income = ledger.prepare(kInsertIncome, "収入の取り込み");
+        auto income = LedgerAccess::prepare(ledger, kInsertIncome, "収入の取り込み");
         for (const auto& i : rows.incomes) {
             income.reset();
             bindKey(income, 1, i.memberKey).bindOptional(2, i.monthKey);
             bindAmount(income, 3, i.amount).run();
         }
-        auto category = ledger.prepare(kInsertCategory, "品目の取り込み");
+        auto category = LedgerAccess::prepare(ledger, kInsertCategory, "品目の取り込み");
         for (const auto& c : rows.categories) {
             category.reset();
             category.bind(1, c.key).bindOptional(2, c.name).run();
         }
-        auto entry = ledger.prepare(kInsertEntry, "明細の取り込み");
+        auto entry = LedgerAccess::prepare(ledger, kInsertEntry, "明細の取り込み");
         for (const auto& e : rows.entries) {
             entry.reset();
             entry.bind(1, e.key).bindOptional(2, e.date);
@@ -66,16 +67,16 @@ void writeLedgerRows(Ledger& ledger, const LedgerRows& rows) {
 
 LedgerRows readLedgerRows(Ledger& ledger) {
     LedgerRows out;
-    auto members = ledger.prepare(kAllMembers, "名前の読み込み");
+    auto members = LedgerAccess::prepare(ledger, kAllMembers, "名前の読み込み");
     while (members.step())
         out.members.push_back({members.int64(0), members.text(1)});
-    auto incomes = ledger.prepare(kAllIncomes, "収入の読み込み");
+    auto incomes = LedgerAccess::prepare(ledger, kAllIncomes, "収入の読み込み");
     while (incomes.step())
         out.incomes.push_back({optionalKey(incomes, 0), incomes.text(1), incomes.amount(2)});
-    auto categories = ledger.prepare(kAllCategories, "品目の読み込み");
+    auto categories = LedgerAccess::prepare(ledger, kAllCategories, "品目の読み込み");
     while (categories.step())
         out.categories.push_back({categories.int64(0), categories.text(1)});
-    auto entries = ledger.prepare(kAllEntries, "明細の読み込み");
+    auto entries = LedgerAccess::prepare(ledger, kAllEntries, "明細の読み込み");
     while (entries.step())
         out.entries.push_back(
             {entries.int64(0), entries.text(1), optionalKey(entries, 2), entries.text(3), entries.amount(4)});
@@ -83,7 +84,7 @@ LedgerRows readLedgerRows(Ledger& ledger) {
 }
 
 std::optional<std::int64_t> autoincrementCounter(Ledger& ledger, const std::string& table) {
-    auto s = ledger.prepare(kCounter, "採番の確認");
+    auto s = LedgerAccess::prepare(ledger, kCounter, "採番の確認");
     s.bind(1, table);
     if (!s.step())
         return std::nullopt;
@@ -91,7 +92,7 @@ std::optional<std::int64_t> autoincrementCounter(Ledger& ledger, const std::stri
 }
 
 std::string integrityProblems(Ledger& ledger) {
-    auto s = ledger.prepare(kIntegrity, "整合性の確認");
+    auto s = LedgerAccess::prepare(ledger, kIntegrity, "整合性の確認");
     std::string problems;
     while (s.step()) {
         std::string line = s.text(0).value_or("");

@@ -1,8 +1,7 @@
 #include "ledger_writes.h"
 
+#include "ledger_access.h"
 #include "ledger_error.h"
-
-#include <sqlcipher/sqlite3.h>
 
 namespace sorakado::writes {
 
@@ -40,14 +39,14 @@ const char* const kEntryGone = "選択された明細は台帳にありません
 }
 
 bool exists(Ledger& ledger, const char* sql, std::int64_t key, const char* operation) {
-    auto s = ledger.prepare(sql, operation);
+    auto s = LedgerAccess::prepare(ledger, sql, operation);
     s.bind(1, key);
     return s.step();
 }
 
 // Rows the last statement changed on this connection.
 int changedRows(Ledger& ledger) {
-    return sqlite3_changes(ledger.handle());
+    return LedgerAccess::changedRows(ledger);
 }
 
 // Runs a one-row statement keyed by ?1 and refuses the change when no row had that key. The
@@ -61,22 +60,22 @@ void runOnOne(Statement& s, Ledger& ledger, const char* goneText) {
 } // namespace
 
 std::int64_t addMember(Ledger& ledger, const std::string& name) {
-    ledger.prepare(kAddMember, "名前の登録").bind(1, std::string_view(name)).run();
-    return ledger.lastInsertKey();
+    LedgerAccess::prepare(ledger, kAddMember, "名前の登録").bind(1, std::string_view(name)).run();
+    return LedgerAccess::lastInsertKey(ledger);
 }
 
 void renameMember(Ledger& ledger, std::int64_t memberKey, const std::string& name) {
-    auto s = ledger.prepare(kRenameMember, "名前の変更");
+    auto s = LedgerAccess::prepare(ledger, kRenameMember, "名前の変更");
     s.bind(1, memberKey).bind(2, std::string_view(name));
     runOnOne(s, ledger, kMemberGone);
 }
 
 void deleteMember(Ledger& ledger, std::int64_t memberKey) {
     ledger.inTransaction([&] {
-        auto member = ledger.prepare(kDeleteMember, "名前の削除");
+        auto member = LedgerAccess::prepare(ledger, kDeleteMember, "名前の削除");
         member.bind(1, memberKey);
         runOnOne(member, ledger, kMemberGone);
-        ledger.prepare(kDeleteMemberIncomes, "収入の削除").bind(1, memberKey).run();
+        LedgerAccess::prepare(ledger, kDeleteMemberIncomes, "収入の削除").bind(1, memberKey).run();
     });
 }
 
@@ -89,13 +88,13 @@ IncomeWrite setMonthIncome(Ledger& ledger, std::int64_t memberKey, const std::st
 
         std::vector<std::int64_t> rows;
         {
-            auto s = ledger.prepare(kMonthIncomeRows, "収入の確認");
+            auto s = LedgerAccess::prepare(ledger, kMonthIncomeRows, "収入の確認");
             s.bind(1, memberKey).bind(2, std::string_view(monthKey));
             while (s.step())
                 rows.push_back(s.int64(0));
         }
         if (rows.empty()) {
-            auto add = ledger.prepare(kAddIncome, "収入の登録");
+            auto add = LedgerAccess::prepare(ledger, kAddIncome, "収入の登録");
             add.bind(1, memberKey).bind(2, std::string_view(monthKey)).bind(3, amount);
             add.run();
             done = IncomeWrite::Added;
@@ -107,10 +106,13 @@ IncomeWrite setMonthIncome(Ledger& ledger, std::int64_t memberKey, const std::st
             firstToDelete = 0;
             done = IncomeWrite::Removed;
         } else {
-            ledger.prepare(kChangeIncome, "収入の変更").bind(1, rows.front()).bind(2, amount).run();
+            LedgerAccess::prepare(ledger, kChangeIncome, "収入の変更")
+                .bind(1, rows.front())
+                .bind(2, amount)
+                .run();
             done = IncomeWrite::Changed;
         }
-        auto remove = ledger.prepare(kDeleteIncomeRow, "収入の削除");
+        auto remove = LedgerAccess::prepare(ledger, kDeleteIncomeRow, "収入の削除");
         for (std::size_t i = firstToDelete; i < rows.size(); ++i) {
             remove.reset();
             remove.bind(1, rows[i]).run();
@@ -120,22 +122,22 @@ IncomeWrite setMonthIncome(Ledger& ledger, std::int64_t memberKey, const std::st
 }
 
 std::int64_t addCategory(Ledger& ledger, const std::string& name) {
-    ledger.prepare(kAddCategory, "品目の登録").bind(1, std::string_view(name)).run();
-    return ledger.lastInsertKey();
+    LedgerAccess::prepare(ledger, kAddCategory, "品目の登録").bind(1, std::string_view(name)).run();
+    return LedgerAccess::lastInsertKey(ledger);
 }
 
 void renameCategory(Ledger& ledger, std::int64_t categoryKey, const std::string& name) {
-    auto s = ledger.prepare(kRenameCategory, "品目の変更");
+    auto s = LedgerAccess::prepare(ledger, kRenameCategory, "品目の変更");
     s.bind(1, categoryKey).bind(2, std::string_view(name));
     runOnOne(s, ledger, kCategoryGone);
 }
 
 void deleteCategory(Ledger& ledger, std::int64_t categoryKey) {
     ledger.inTransaction([&] {
-        auto category = ledger.prepare(kDeleteCategory, "品目の削除");
+        auto category = LedgerAccess::prepare(ledger, kDeleteCategory, "品目の削除");
         category.bind(1, categoryKey);
         runOnOne(category, ledger, kCategoryGone);
-        ledger.prepare(kDeleteCategoryEntries, "明細の削除").bind(1, categoryKey).run();
+        LedgerAccess::prepare(ledger, kDeleteCategoryEntries, "明細の削除").bind(1, categoryKey).run();
     });
 }
 
@@ -155,10 +157,10 @@ std::int64_t addEntry(Ledger& ledger, const EntryValues& values) {
     ledger.inTransaction([&] {
         if (!exists(ledger, kCategoryExists, values.categoryKey, "品目の確認"))
             gone(kCategoryGone);
-        auto s = ledger.prepare(kAddEntry, "明細の登録");
+        auto s = LedgerAccess::prepare(ledger, kAddEntry, "明細の登録");
         bindEntry(s, 1, values);
         s.run();
-        key = ledger.lastInsertKey();
+        key = LedgerAccess::lastInsertKey(ledger);
     });
     return key;
 }
@@ -167,7 +169,7 @@ void changeEntry(Ledger& ledger, std::int64_t entryKey, const EntryValues& value
     ledger.inTransaction([&] {
         if (!exists(ledger, kCategoryExists, values.categoryKey, "品目の確認"))
             gone(kCategoryGone);
-        auto s = ledger.prepare(kChangeEntry, "明細の変更");
+        auto s = LedgerAccess::prepare(ledger, kChangeEntry, "明細の変更");
         s.bind(1, entryKey);
         bindEntry(s, 2, values);
         runOnOne(s, ledger, kEntryGone);
@@ -175,13 +177,13 @@ void changeEntry(Ledger& ledger, std::int64_t entryKey, const EntryValues& value
 }
 
 void deleteEntry(Ledger& ledger, std::int64_t entryKey) {
-    auto s = ledger.prepare(kDeleteEntry, "明細の削除");
+    auto s = LedgerAccess::prepare(ledger, kDeleteEntry, "明細の削除");
     s.bind(1, entryKey);
     runOnOne(s, ledger, kEntryGone);
 }
 
 std::optional<std::int64_t> entryCategory(Ledger& ledger, std::int64_t entryKey) {
-    auto s = ledger.prepare(kEntryCategory, "明細の読み込み");
+    auto s = LedgerAccess::prepare(ledger, kEntryCategory, "明細の読み込み");
     s.bind(1, entryKey);
     if (!s.step() || s.isNull(0))
         return std::nullopt;

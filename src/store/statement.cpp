@@ -1,6 +1,6 @@
 #include "statement.h"
 
-#include "ledger_error.h"
+#include "sqlite_error.h"
 #include "vector_state.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -22,11 +22,7 @@ Statement::Statement(sqlite3* db, std::string_view sql, std::string operation)
 }
 
 void Statement::fail(int rc) const {
-    std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-    auto kind = (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) ? LedgerError::Kind::Locked
-                : rc == SQLITE_READONLY                    ? LedgerError::Kind::ReadOnly
-                                                           : LedgerError::Kind::Failed;
-    throw LedgerError(kind, "台帳の" + operation_ + "に失敗しました。（" + message + "）");
+    throwSqliteError(rc, operation_, db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
 }
 
 Statement& Statement::bind(int index, std::int64_t value) {

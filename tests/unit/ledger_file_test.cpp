@@ -24,12 +24,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::AllOf;
+using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using Kind = LedgerError::Kind;
 
 // The tables and columns other tools read, as the ledger's design lists them.
-const std::vector<std::pair<std::string, std::vector<std::string>>> kLedgerShape = {
+const TableShape kLedgerShape = {
     {"名前", {"名前ID", "名前"}},
     {"収入", {"名前ID", "年月", "収入"}},
     {"品目", {"品目ID", "品目"}},
@@ -37,28 +38,18 @@ const std::vector<std::pair<std::string, std::vector<std::string>>> kLedgerShape
 };
 
 // The ledger's tables, less one table ("DATA") or one column ("DATA.金額").
-std::string schemaWithout(const std::string& omit) {
-    std::string sql;
+TableShape shapeWithout(const std::string& omit) {
+    TableShape shape;
     for (const auto& [table, columns] : kLedgerShape) {
         if (table == omit)
             continue;
-        std::string list;
+        std::vector<std::string> kept;
         for (const auto& c : columns)
             if (table + "." + c != omit)
-                list += (list.empty() ? "" : ", ") + c;
-        sql += "CREATE TABLE " + table + "(" + list + ");";
+                kept.push_back(c);
+        shape.emplace_back(table, kept);
     }
-    return sql;
-}
-
-std::vector<std::string> columnsOf(RawConnection& db, const std::string& table) {
-    sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(db.handle(), ("PRAGMA table_info(" + table + ")").c_str(), -1, &s, nullptr);
-    std::vector<std::string> out;
-    while (sqlite3_step(s) == SQLITE_ROW)
-        out.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(s, 1)));
-    sqlite3_finalize(s);
-    return out;
+    return shape;
 }
 
 // Everything under a folder: names, modes and contents, to prove nothing was written or left behind.
@@ -81,9 +72,9 @@ protected:
 
 TEST_F(LedgerFileTest, CreateMakesTheFourTablesWithTheirColumns) {
     Ledger::create(path_);
-    RawConnection db(path_);
+    OtherProgram db(path_);
     for (const auto& [table, columns] : kLedgerShape)
-        EXPECT_EQ(columnsOf(db, table), columns) << table;
+        EXPECT_EQ(db.columnsOf(table), columns) << table;
 
     auto ledger = Ledger::open(path_);
     EXPECT_TRUE(ledger.members().empty());
@@ -101,11 +92,9 @@ TEST_F(LedgerFileTest, CreatedFileIsPrivateAndEncryptedWhateverTheUmask) {
     std::string header = fileBytes(path_).substr(0, 16);
     EXPECT_NE(header, std::string("SQLite format 3\0", 16));
     // Neither a reader without the password nor one with another password sees the tables.
-    EXPECT_ANY_THROW(RawConnection(path_, std::nullopt).scalar("SELECT count(*) FROM sqlite_master"));
-    EXPECT_ANY_THROW(RawConnection(path_, "73921kqZ").scalar("SELECT count(*) FROM sqlite_master"));
-    EXPECT_EQ(RawConnection(path_).scalar(
-                  "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'DATA'"),
-              "1");
+    EXPECT_ANY_THROW(OtherProgram(path_, std::nullopt).tableNames());
+    EXPECT_ANY_THROW(OtherProgram(path_, "73921kqZ").tableNames());
+    EXPECT_THAT(OtherProgram(path_).tableNames(), Contains("DATA"));
 }
 
 TEST_F(LedgerFileTest, CreateRefusesAnExistingPathAndLeavesItAlone) {
@@ -135,7 +124,7 @@ TEST_F(LedgerFileTest, KeysOfDeletedRowsAreNeverHandedOutAgain) {
     auto ledger = Ledger::open(path_);
     addMember(ledger, "太郎");
     auto gone = addMember(ledger, "花子");
-    ledger.prepare("DELETE FROM 名前 WHERE 名前ID = ?1", "test").bind(1, gone).run();
+    deleteMemberRow(ledger, gone);
     EXPECT_GT(addMember(ledger, "次郎"), gone);
 }
 
@@ -143,7 +132,7 @@ TEST_F(LedgerFileTest, KeysOfDeletedRowsAreNeverHandedOutAgain) {
 
 // A file the store must refuse. make() puts it at the path (omit names the table or column a
 // shapeless ledger lacks) and may return a connection that must stay open during the attempt.
-using Holder = std::unique_ptr<RawConnection>;
+using Holder = std::unique_ptr<OtherProgram>;
 struct OpenRefusal {
     const char* name;
     Holder (*make)(const fs::path&, const std::string& omit);
@@ -175,15 +164,15 @@ Holder emptyFile(const fs::path& p, const std::string&) {
     return nullptr;
 }
 Holder plainSqlite(const fs::path& p, const std::string&) {
-    RawConnection(p, std::nullopt, true).exec(schemaWithout(""));
+    OtherProgram(p, std::nullopt, true).createTables(kLedgerShape);
     return nullptr;
 }
 Holder otherPassword(const fs::path& p, const std::string&) {
-    RawConnection(p, "73921kqZ", true).exec(schemaWithout(""));
+    OtherProgram(p, "73921kqZ", true).createTables(kLedgerShape);
     return nullptr;
 }
 Holder shapeless(const fs::path& p, const std::string& omit) {
-    RawConnection(p, kLedgerPassword, true).exec(schemaWithout(omit));
+    OtherProgram(p, ledgerKey(), true).createTables(shapeWithout(omit));
     return nullptr;
 }
 Holder readOnly(const fs::path& p, const std::string&) {
@@ -191,12 +180,12 @@ Holder readOnly(const fs::path& p, const std::string&) {
     fs::permissions(p, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     return nullptr;
 }
-// Another program in the middle of a change, holding the file with `begin`.
-Holder lockedBy(const fs::path& p, const std::string& begin) {
+// Another program in the middle of a change, holding the file exclusively or not.
+Holder lockedBy(const fs::path& p, const std::string& hold) {
     Ledger::create(p);
-    auto holder = std::make_unique<RawConnection>(p);
-    holder->exec(begin);
-    holder->exec("INSERT INTO 品目(品目) VALUES ('書きかけ')");
+    auto holder = std::make_unique<OtherProgram>(p);
+    hold == "exclusive" ? holder->beginExclusive() : holder->beginChange();
+    holder->addCategory("書きかけ");
     return holder;
 }
 
@@ -216,8 +205,8 @@ const OpenRefusal kOpenRefusals[] = {
     {"NoCategoryKey", shapeless, Kind::MissingTable, "品目.品目ID"},
     {"NoEntryAmount", shapeless, Kind::MissingTable, "DATA.金額"},
     {"ReadOnly", readOnly, Kind::ReadOnly},
-    {"LockedExclusive", lockedBy, Kind::Locked, "BEGIN EXCLUSIVE"},
-    {"LockedImmediate", lockedBy, Kind::Locked, "BEGIN IMMEDIATE"},
+    {"LockedExclusive", lockedBy, Kind::Locked, "exclusive"},
+    {"LockedImmediate", lockedBy, Kind::Locked, "change"},
 };
 
 class OpenRefusalTest : public LedgerFileTest, public ::testing::WithParamInterface<OpenRefusal> {};
@@ -315,9 +304,9 @@ TEST_F(LedgerFileTest, ALedgerThisUserMayNotUseIsDescribedAsAMatterOfPermissionN
 }
 
 TEST_F(LedgerFileTest, OpenedLedgerKeepsWorkingAfterTheOtherProgramLetsGo) {
-    auto holder = lockedBy(path_, "BEGIN IMMEDIATE");
+    auto holder = lockedBy(path_, "change");
     EXPECT_THROW((void)Ledger::open(path_), LedgerError);
-    holder->exec("ROLLBACK");
+    holder->rollback();
     auto ledger = Ledger::open(path_);
     EXPECT_TRUE(ledger.categories().empty()); // the other program's unfinished change never arrived
 }

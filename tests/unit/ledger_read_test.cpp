@@ -1,5 +1,5 @@
 // Reading an open ledger: members, a month's incomes and entries, the sums, and transactions,
-// on real encrypted files seeded straight through SQL.
+// on real encrypted files seeded straight into the tables.
 
 #include "ledger_test_support.h"
 #include "support/temp_ledger.h"
@@ -104,7 +104,7 @@ TEST_F(LedgerReadTest, MonthEntriesComeByDateThenKeyWithTheirCategoryName) {
     auto blank = addEntry(ledger_, "2006/04/02", food, std::nullopt, std::nullopt);
     auto bread = addEntry(ledger_, "2006/04/02", food, "'パン' \"朝\"", tenThousandths(1234567)); // 123.4567
     addEntry(ledger_, "2006/04/15", gone, "消える", yen(1));
-    ledger_.prepare("DELETE FROM 品目 WHERE 品目ID = ?1", "test").bind(1, gone).run();
+    deleteCategoryRow(ledger_, gone);
     for (const char* other : {"2006/03/31", "2006/05/01", "2005/04/10", "2006/14/01", "2006/4/10"})
         addEntry(ledger_, other, food, "他の月", yen(9));
 
@@ -150,7 +150,7 @@ TEST_F(LedgerReadTest, CategorySumsAndYearExpenseSums) {
     addEntry(ledger_, "2006/04/06", gone, "f", yen(5));
     addEntry(ledger_, "2006/05/01", empty, "g", yen(7));
     addEntry(ledger_, "2006/06/01", food, "h", std::nullopt);
-    ledger_.prepare("DELETE FROM 品目 WHERE 品目ID = ?1", "test").bind(1, gone).run();
+    deleteCategoryRow(ledger_, gone);
 
     auto sums = ledger_.monthCategorySums("2006/04");
     EXPECT_EQ(sums.at(food).text(), "1000000000000000");
@@ -208,7 +208,7 @@ TEST_F(LedgerReadTest, AnExceptionInsideATransactionUndoesAllOfIt) {
     auto changeThenStop = [&] {
         auto m = addMember(ledger_, "消える");
         addIncome(ledger_, m, "2006/04", yen(100));
-        ledger_.prepare("DELETE FROM 名前 WHERE 名前ID = ?1", "test").bind(1, kept).run();
+        deleteMemberRow(ledger_, kept);
         throw Stop{};
     };
     EXPECT_THROW(ledger_.inTransaction(changeThenStop), Stop);
@@ -220,9 +220,9 @@ TEST_F(LedgerReadTest, AnExceptionInsideATransactionUndoesAllOfIt) {
 }
 
 TEST_F(LedgerReadTest, ReadsAndChangesWhileAnotherProgramHoldsTheFileFailAsLocked) {
-    RawConnection other(temp_.path());
-    other.exec("BEGIN EXCLUSIVE");
-    other.exec("INSERT INTO 品目(品目) VALUES ('他')");
+    OtherProgram other(temp_.path());
+    other.beginExclusive();
+    other.addCategory("他");
     auto kindOf = [](auto&& fn) {
         try {
             fn();
@@ -234,18 +234,17 @@ TEST_F(LedgerReadTest, ReadsAndChangesWhileAnotherProgramHoldsTheFileFailAsLocke
     EXPECT_EQ(kindOf([&] { ledger_.members(); }), LedgerError::Kind::Locked);
     EXPECT_EQ(kindOf([&] { ledger_.inTransaction([&] { addMember(ledger_, "x"); }); }),
               LedgerError::Kind::Locked);
-    other.exec("ROLLBACK");
+    other.rollback();
     EXPECT_THAT(ledger_.categories(), IsEmpty());
 }
 
 // A change whose commit cannot finish (another program is still reading) is not written, and the
 // ledger takes the next change once the reader is gone.
 TEST_F(LedgerReadTest, AChangeThatCannotCommitLeavesNothingBehind) {
-    RawConnection reader(temp_.path());
-    reader.exec("BEGIN");
-    reader.scalar("SELECT count(*) FROM 名前"); // holds a read lock until its transaction ends
+    OtherProgram reader(temp_.path());
+    reader.beginReading(); // holds a read lock until its transaction ends
     EXPECT_THROW(ledger_.inTransaction([&] { addMember(ledger_, "未完"); }), LedgerError);
-    reader.exec("COMMIT");
+    reader.commit();
 
     EXPECT_THAT(ledger_.members(), IsEmpty());
     EXPECT_NO_THROW(ledger_.inTransaction([&] { addMember(ledger_, "次"); }));

@@ -7,6 +7,7 @@
 #include "store/ledger.h"
 #include "store/ledger_error.h"
 #include "store/ledger_writes.h"
+#include "store/testing/stored_rows.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,8 +15,10 @@
 namespace sorakado::testing {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 // Texts a user can type or paste that must come back exactly: quotes, statement-like text,
 // tabs, line breaks, emoji, blanks only, and a long text.
@@ -31,18 +34,8 @@ std::vector<std::string> awkwardTexts() {
 
 class LedgerWritesTest : public ::testing::Test {
 protected:
-    std::string scalar(const std::string& sql) {
-        RawConnection raw(temp_.path());
-        return raw.scalar(sql);
-    }
-    // Makes every delete from table fail, as a full disk or a damaged file would.
-    void failDeletesFrom(const std::string& table) {
-        ledger_
-            .prepare("CREATE TEMP TRIGGER refuse BEFORE DELETE ON " + table +
-                         " BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END",
-                     "test")
-            .run();
-    }
+    // Rows in the table as another program sees the file.
+    std::int64_t rowCount(const std::string& table) { return OtherProgram(temp_.path()).rowCount(table); }
 
     TempLedger temp_;
     Ledger ledger_ = temp_.open();
@@ -80,14 +73,14 @@ TEST_F(LedgerWritesTest, DeletingAMemberTakesItsIncomesOfEveryMonthAndNoOneElses
 
     ASSERT_EQ(ledger_.members().size(), 1u);
     EXPECT_EQ(ledger_.members()[0].key, hanako);
-    EXPECT_EQ(scalar("SELECT count(*) FROM 収入 WHERE 名前ID = " + std::to_string(taro)), "0");
-    EXPECT_EQ(scalar("SELECT count(*) FROM 収入"), "1");
+    EXPECT_THAT(storedColumn(ledger_, "収入", "名前ID"), Not(Contains(std::to_string(taro))));
+    EXPECT_EQ(rowCount("収入"), 1);
 }
 
 TEST_F(LedgerWritesTest, AMemberDeleteThatFailsHalfwayLeavesMemberAndIncomes) {
     auto taro = writes::addMember(ledger_, "太郎");
     writes::setMonthIncome(ledger_, taro, "2006/04", yen(100));
-    failDeletesFrom("収入");
+    failDeletesFrom(ledger_, "収入");
 
     EXPECT_THROW(writes::deleteMember(ledger_, taro), LedgerError);
 
@@ -104,7 +97,7 @@ TEST_F(LedgerWritesTest, ChangesToAMemberNoLongerThereAreRefusedAndWriteNothing)
     EXPECT_THROW(writes::deleteMember(ledger_, gone), LedgerError);
     EXPECT_THROW(writes::setMonthIncome(ledger_, gone, "2006/04", yen(5)), LedgerError);
 
-    EXPECT_EQ(scalar("SELECT count(*) FROM 収入"), "0"); // no income stored for nobody
+    EXPECT_EQ(rowCount("収入"), 0); // no income stored for nobody
     ASSERT_EQ(ledger_.members().size(), 1u);
     EXPECT_EQ(ledger_.members()[0].key, taro);
 }
@@ -119,7 +112,7 @@ TEST_F(LedgerWritesTest, AMonthIncomeIsAddedChangedAndRemovedByZero) {
 
     EXPECT_EQ(writes::setMonthIncome(ledger_, taro, "2006/04", yen(250000)), writes::IncomeWrite::Changed);
     EXPECT_EQ(ledger_.monthIncomes("2006/04")[0].amount, yen(250000));
-    EXPECT_EQ(scalar("SELECT typeof(収入) FROM 収入"), "integer");
+    EXPECT_EQ(storedRows(ledger_, "収入", {"収入"}).at(0).at(0).type, "integer");
 
     EXPECT_EQ(writes::setMonthIncome(ledger_, taro, "2006/05", Amount::fromTenThousandths(12345)),
               writes::IncomeWrite::Added);
@@ -139,7 +132,7 @@ TEST_F(LedgerWritesTest, SettingAnIncomeLeavesOneRecordWhereDuplicatesWereStored
     EXPECT_EQ(ledger_.yearIncomeSums("2006")[3], yen(700)); // the month's total is what was entered
 
     EXPECT_EQ(writes::setMonthIncome(ledger_, taro, "2006/04", yen(0)), writes::IncomeWrite::Removed);
-    EXPECT_EQ(scalar("SELECT count(*) FROM 収入"), "0");
+    EXPECT_EQ(rowCount("収入"), 0);
 }
 
 TEST_F(LedgerWritesTest, CategoryNamesAreStoredExactlyAndRenamed) {
@@ -168,13 +161,13 @@ TEST_F(LedgerWritesTest, DeletingACategoryTakesItsEntriesOfEveryMonthOnly) {
     writes::deleteCategory(ledger_, food);
 
     ASSERT_EQ(ledger_.categories().size(), 1u);
-    EXPECT_EQ(scalar("SELECT group_concat(DATAID) FROM DATA"), std::to_string(kept));
+    EXPECT_THAT(storedColumn(ledger_, "DATA", "DATAID"), ElementsAre(std::to_string(kept)));
 }
 
 TEST_F(LedgerWritesTest, ACategoryDeleteThatFailsHalfwayLeavesCategoryAndEntries) {
     auto food = writes::addCategory(ledger_, "食費");
     writes::addEntry(ledger_, writes::EntryValues{"2006/04/05", food, "米", yen(2000)});
-    failDeletesFrom("DATA");
+    failDeletesFrom(ledger_, "DATA");
 
     EXPECT_THROW(writes::deleteCategory(ledger_, food), LedgerError);
 
@@ -230,17 +223,17 @@ TEST_F(LedgerWritesTest, EntryWritesAimedAtMissingRecordsAreRefusedAndWriteNothi
     auto entries = ledger_.monthEntries("2006/04");
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].description, "米");
-    EXPECT_EQ(scalar("SELECT count(*) FROM DATA"), "1");
+    EXPECT_EQ(rowCount("DATA"), 1);
 }
 
 TEST_F(LedgerWritesTest, AWriteWhileAnotherProgramHoldsTheFileFailsAndChangesNothing) {
     auto taro = writes::addMember(ledger_, "太郎");
-    RawConnection other(temp_.path());
-    other.exec("BEGIN EXCLUSIVE");
+    OtherProgram other(temp_.path());
+    other.beginExclusive();
 
     EXPECT_THROW(writes::setMonthIncome(ledger_, taro, "2006/04", yen(1)), LedgerError);
-    other.exec("ROLLBACK");
-    EXPECT_EQ(scalar("SELECT count(*) FROM 収入"), "0");
+    other.rollback();
+    EXPECT_EQ(rowCount("収入"), 0);
     EXPECT_EQ(writes::setMonthIncome(ledger_, taro, "2006/04", yen(1)),
               writes::IncomeWrite::Added); // usable again
 }

@@ -9,6 +9,8 @@
 #include "ledgertool/legacy_reader.h"
 #include "store/ledger.h"
 #include "store/ledger_import_writer.h"
+#include "store/testing/ledger_seed.h"
+#include "store/testing/stored_rows.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -58,26 +60,33 @@ struct Table {
     std::vector<std::string> amountClasses; // typeof() of the amount column, per row
 };
 
-// Reads `columns` columns per row; the amount column comes back as its Amount text, and its
-// storage class is read from the column after the last.
-Table readTable(Ledger& ledger, const std::string& sql, int columns, int amountColumn = -1) {
+// Reads the columns of every row in the given order; the amount column comes back as its Amount
+// text, with its storage class kept apart.
+Table readTable(Ledger& ledger, const std::string& table, const std::vector<std::string>& columns,
+                const std::string& orderBy, int amountColumn = -1) {
     Table t;
-    auto s = ledger.prepare(sql, "test");
-    while (s.step()) {
+    for (const auto& stored : testing::storedRows(ledger, table, columns, orderBy)) {
         Row row;
-        for (int c = 0; c < columns; ++c) {
+        for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
             if (c == amountColumn) {
-                auto amount = s.amount(c);
+                const auto& amount = stored[c].amount;
                 row.push_back(amount ? std::optional(amount->text()) : std::nullopt);
+                t.amountClasses.push_back(stored[c].type);
             } else {
-                row.push_back(s.text(c));
+                row.push_back(stored[c].text);
             }
         }
-        if (amountColumn >= 0)
-            t.amountClasses.push_back(s.text(columns).value_or("?"));
         t.rows.push_back(std::move(row));
     }
     return t;
+}
+
+// Each entry's description (内容) as stored, by entry key.
+std::map<std::int64_t, testing::StoredValue> descriptionsByKey(Ledger& ledger) {
+    std::map<std::int64_t, testing::StoredValue> out;
+    for (const auto& row : testing::storedRows(ledger, "DATA", {"DATAID", "内容"}))
+        out[std::stoll(*row[0].text)] = row[1];
+    return out;
 }
 
 struct LedgerTables {
@@ -87,11 +96,10 @@ struct LedgerTables {
 LedgerTables readAll(const fs::path& path) {
     Ledger ledger = Ledger::open(path);
     LedgerTables t;
-    t.members = readTable(ledger, "SELECT 名前ID, 名前 FROM 名前 ORDER BY 名前ID", 2);
-    t.incomes = readTable(ledger, "SELECT 名前ID, 年月, 収入, typeof(収入) FROM 収入 ORDER BY rowid", 3, 2);
-    t.categories = readTable(ledger, "SELECT 品目ID, 品目 FROM 品目 ORDER BY 品目ID", 2);
-    t.entries = readTable(
-        ledger, "SELECT DATAID, 年月日, 品目ID, 内容, 金額, typeof(金額) FROM DATA ORDER BY DATAID", 5, 4);
+    t.members = readTable(ledger, "名前", {"名前ID", "名前"}, "名前ID");
+    t.incomes = readTable(ledger, "収入", {"名前ID", "年月", "収入"}, "rowid", 2);
+    t.categories = readTable(ledger, "品目", {"品目ID", "品目"}, "品目ID");
+    t.entries = readTable(ledger, "DATA", {"DATAID", "年月日", "品目ID", "内容", "金額"}, "DATAID", 4);
     return t;
 }
 
@@ -209,14 +217,11 @@ TEST_P(SampleImport, StoresWholeAmountsAsIntegersAndFractionsAsReals) {
 
 TEST_P(SampleImport, KeepsNullAndEmptyDescriptionsApart) {
     Ledger ledger = Ledger::open(target());
-    auto s = ledger.prepare("SELECT DATAID, typeof(内容), length(内容) FROM DATA WHERE DATAID IN (7, 8) "
-                            "ORDER BY DATAID",
-                            "test");
-    ASSERT_TRUE(s.step());
-    EXPECT_EQ(s.text(1), "text");
-    EXPECT_EQ(s.int64(2), 0);
-    ASSERT_TRUE(s.step());
-    EXPECT_EQ(s.text(1), "null");
+    auto descriptions = descriptionsByKey(ledger);
+    ASSERT_TRUE(descriptions.contains(7) && descriptions.contains(8));
+    EXPECT_EQ(descriptions[7].type, "text");
+    EXPECT_EQ(descriptions[7].text, "");
+    EXPECT_EQ(descriptions[8].type, "null");
 }
 
 TEST_P(SampleImport, NewRowsContinueAboveTheHighestOldKey) {
@@ -225,13 +230,9 @@ TEST_P(SampleImport, NewRowsContinueAboveTheHighestOldKey) {
     EXPECT_EQ(autoincrementCounter(ledger, "品目"), 6);
     EXPECT_EQ(autoincrementCounter(ledger, "DATA"), 41);
 
-    ledger.prepare("INSERT INTO 名前(名前) VALUES ('新')", "test").run();
-    EXPECT_EQ(ledger.lastInsertKey(), 6);
-    ledger.prepare("INSERT INTO 品目(品目) VALUES ('新')", "test").run();
-    EXPECT_EQ(ledger.lastInsertKey(), 7);
-    ledger.prepare("INSERT INTO DATA(年月日, 品目ID, 内容, 金額) VALUES ('2008/01/01', 1, '新', 1)", "test")
-        .run();
-    EXPECT_EQ(ledger.lastInsertKey(), 42);
+    EXPECT_EQ(testing::addMember(ledger, "新"), 6);
+    EXPECT_EQ(testing::addCategory(ledger, "新"), 7);
+    EXPECT_EQ(testing::addEntry(ledger, "2008/01/01", 1, "新", Amount::fromYen(1)), 42);
 }
 
 TEST_P(SampleImport, MonthTotalsReadThroughTheStoreMatchTheOldFile) {
@@ -304,9 +305,8 @@ private:
 
 Cell description(const fs::path& ledger, std::int64_t key) {
     Ledger l = Ledger::open(ledger);
-    auto s = l.prepare("SELECT 内容 FROM DATA WHERE DATAID = ?1", "test");
-    s.bind(1, key);
-    return s.step() ? s.text(0) : std::nullopt;
+    auto descriptions = descriptionsByKey(l);
+    return descriptions.contains(key) ? descriptions[key].text : std::nullopt;
 }
 
 TEST(LegacyImportEnvironment, TextStaysUtf8WhateverMdbiconvSays) {
@@ -352,10 +352,10 @@ TEST(LegacyImportEnvironment, DoubleAmountsReadTheSameUnderADecimalCommaLocale) 
 
     EXPECT_TRUE(plan.complete());
     Ledger ledger = Ledger::open(folder / "new.mdb");
-    auto s = ledger.prepare("SELECT 金額 FROM DATA WHERE DATAID IN (5, 11, 17) ORDER BY DATAID", "test");
     std::vector<std::string> amounts;
-    while (s.step())
-        amounts.push_back(s.amount(0)->text());
+    for (const auto& row : testing::storedRows(ledger, "DATA", {"DATAID", "金額"}, "DATAID"))
+        if (row[0].text == "5" || row[0].text == "11" || row[0].text == "17")
+            amounts.push_back(row[1].amount->text());
     EXPECT_THAT(amounts, ElementsAre("1234.5", "-500", "987654321"));
 }
 

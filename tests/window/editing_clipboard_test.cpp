@@ -65,7 +65,7 @@ TEST_F(ClipboardCopyTest, TabsAndLineBreaksInsideACellAreCopiedAsTheyAre) {
 
 TEST_F(ClipboardCopyTest, AListWithoutRowsGivesItsHeadingsAlone) {
     Ledger l = f.file.open();
-    l.prepare("DELETE FROM 品目", "test").run();
+    deleteAllRows(l, "品目");
     w().Command1_Click();
     rightClickBelowRows(w().ListView3);
     choose(w().HinMenu, w().ClipBoard3);

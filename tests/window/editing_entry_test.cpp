@@ -324,10 +324,8 @@ TEST_F(EntryEditingTest, KeysLongerThanNineDigitsNameTheirOwnEntry) {
     seedFamily(f.file);
     {
         Ledger l = f.file.open();
-        l.prepare("INSERT INTO DATA(DATAID, 年月日, 品目ID, 内容, 金額) VALUES "
-                  "(987654321, '2026/01/02', 1, '短い', 1), (98765432101, '2026/01/03', 1, '長い', 2)",
-                  "test")
-            .run();
+        addEntryWithKey(l, 987654321, "2026/01/02", 1, "短い", yen(1));
+        addEntryWithKey(l, 98765432101, "2026/01/03", 1, "長い", yen(2));
     }
     open(false);
     menuOnEntry(98765432101, w().MeiUp);
@@ -347,11 +345,11 @@ TEST_F(EntryEditingTest, ADatabaseErrorIsShownAndTheEntryStaysAsItWas) {
     open();
     doubleClickRow(w().ListView2, rowWithKey(w().ListView2, 1));
     panel().Text5->setText(QStringLiteral("9"));
-    Ledger other = f.file.open();
-    other.prepare("BEGIN EXCLUSIVE", "test").run();
+    OtherProgram other(f.file.path());
+    other.beginExclusive();
     f.dialogs.expectContaining(MessageKind::Error, QStringLiteral("台帳の"));
     QTest::mouseClick(panel().Command9, Qt::LeftButton);
-    other.prepare("ROLLBACK", "test").run();
+    other.rollback();
 
     EXPECT_TRUE(panel().isVisible());
     EXPECT_EQ(entry(1)->amount, yen(2000));

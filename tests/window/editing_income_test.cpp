@@ -203,11 +203,11 @@ TEST_F(IncomeEditingTest, ADeletedMemberCannotReceiveAnIncome) {
 TEST_F(IncomeEditingTest, ADatabaseErrorIsShownAndNothingIsWritten) {
     openFromMenu(taro_);
     panel().Text1->setText(QStringLiteral("1"));
-    Ledger other = f.file.open();
-    other.prepare("BEGIN EXCLUSIVE", "test").run();
+    OtherProgram other(f.file.path());
+    other.beginExclusive();
     f.dialogs.expectContaining(MessageKind::Error, QStringLiteral("台帳の"));
     QTest::mouseClick(panel().Command2, Qt::LeftButton);
-    other.prepare("ROLLBACK", "test").run();
+    other.rollback();
 
     EXPECT_TRUE(panel().isVisible());
     EXPECT_EQ(incomeOf(taro_), yen(300000));

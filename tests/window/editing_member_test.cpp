@@ -213,9 +213,8 @@ TEST_F(MemberEditingTest, TheSelectedMemberKeyFollowsTheKeyboardAndSurvivesARebu
 TEST_F(MemberEditingTest, KeysLongerThanNineDigitsNameTheirOwnMember) {
     {
         Ledger l = f.file.open();
-        l.prepare("INSERT INTO 名前(名前ID, 名前) VALUES (123456789, '短い'), (1234567890123, '長い')",
-                  "test")
-            .run();
+        addMemberWithKey(l, 123456789, "短い");
+        addMemberWithKey(l, 1234567890123, "長い");
     }
     open();
     menuOn(rowWithKey(w().ListView1, 1234567890123), w().NameUp);
@@ -233,8 +232,8 @@ TEST_F(MemberEditingTest, KeysLongerThanNineDigitsNameTheirOwnMember) {
 
 TEST_F(MemberEditingTest, ADatabaseErrorIsShownAndTheLedgerAndPanelStayAsTheyWere) {
     open();
-    Ledger other = f.file.open();
-    other.prepare("BEGIN EXCLUSIVE", "test").run(); // another program holds the file
+    OtherProgram other(f.file.path());
+    other.beginExclusive(); // another program holds the file
 
     menuOn(-1, w().NameAdd);
     typeText(QStringLiteral("次郎"));
@@ -243,7 +242,7 @@ TEST_F(MemberEditingTest, ADatabaseErrorIsShownAndTheLedgerAndPanelStayAsTheyWer
     EXPECT_TRUE(panel().isVisible());
     EXPECT_EQ(panel().Text2->text(), QStringLiteral("次郎"));
 
-    other.prepare("ROLLBACK", "test").run();
+    other.rollback();
     EXPECT_EQ(membersIn(f.file).size(), 1u);
     QTest::mouseClick(panel().Command4, Qt::LeftButton); // the program carries on
     EXPECT_EQ(membersIn(f.file).size(), 2u);

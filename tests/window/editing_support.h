@@ -148,11 +148,7 @@ inline std::vector<Income> incomesIn(const TempLedger& file, const std::string& 
 
 // Makes the window's own connection fail every delete from table, as a damaged file would.
 inline void failDeletesFrom(Form1& w, const std::string& table) {
-    w.ledger()
-        ->prepare("CREATE TEMP TRIGGER refuse_" + std::to_string(std::hash<std::string>{}(table)) +
-                      " BEFORE DELETE ON " + table + " BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END",
-                  "test")
-        .run();
+    failDeletesFrom(*w.ledger(), table);
 }
 
 } // namespace sorakado::testing

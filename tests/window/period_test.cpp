@@ -177,7 +177,7 @@ TEST(PeriodKeyboard, EnterWithTheListsOpenKeepsTheShownYearAndMonth) {
 
 TEST_F(PeriodTest, FailedReadIsReportedAndLeavesTheWindowAsItWas) {
     Form1& w = f.w();
-    w.ledger()->prepare("DROP TABLE DATA", "test").run();
+    dropTable(*w.ledger(), "DATA");
     type("2006", "04");
     f.dialogs.expectContaining(MessageKind::Error, QStringLiteral("DATA"));
     w.Command1_Click();
@@ -193,7 +193,7 @@ TEST_F(PeriodTest, FailedReadIsReportedAndLeavesTheWindowAsItWas) {
 
 TEST_F(PeriodTest, MemberlessLedgerEmptiesIncomeAndExpenseListsAndKeepsTheRest) {
     Form1& w = f.w();
-    w.ledger()->prepare("DELETE FROM 名前", "test").run();
+    deleteAllRows(*w.ledger(), "名前");
     f.dialogs.expect(MessageKind::Warn, kRegisterAMember, true, [&] {
         // The message comes once the window is back in browse mode.
         EXPECT_TRUE(w.inBrowseMode());

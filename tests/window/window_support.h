@@ -9,6 +9,7 @@
 #include "editing/member_panel.h"
 #include "shell/clock.h"
 #include "shell/form1.h"
+#include "store/testing/other_program.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_ledger.h"
 #include "ui/controls.h"

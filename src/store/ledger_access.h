@@ -1,0 +1,27 @@
+#pragma once
+
+// The connection underneath a Ledger, for the store's own source files (and the store's test
+// support library) alone: this is where statement texts meet the file.
+
+#include "ledger.h"
+#include "statement.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace sorakado {
+
+class LedgerAccess {
+public:
+    static Statement prepare(Ledger& ledger, std::string_view sql, std::string operation) {
+        return Statement(ledger.db_, sql, std::move(operation));
+    }
+    // The key the last appended row received.
+    static std::int64_t lastInsertKey(const Ledger& ledger);
+    // Rows the last statement changed.
+    static int changedRows(const Ledger& ledger);
+    static sqlite3* connection(const Ledger& ledger) { return ledger.db_; }
+};
+
+} // namespace sorakado
