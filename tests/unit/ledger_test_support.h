@@ -18,7 +18,8 @@ inline void PrintTo(const Amount& a, std::ostream* os) {
     *os << a.text();
 }
 inline void PrintTo(LedgerError::Kind k, std::ostream* os) {
-    const char* names[] = {"Missing", "ReadOnly", "Locked", "NotLedger", "MissingTable", "Exists", "Failed"};
+    const char* names[] = {"Missing",   "ReadOnly",     "NoPermission", "Locked",
+                           "NotLedger", "MissingTable", "Exists",       "Failed"};
     *os << names[static_cast<int>(k)];
 }
 } // namespace sorakado
