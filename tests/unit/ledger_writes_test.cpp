@@ -28,7 +28,7 @@ std::vector<std::string> awkwardTexts() {
         longText += "長";
     return {"山田 '太郎'", "say \"hi\"",
             "a\tb",        "一行目\r\n二行目",
-            "😀家族",       "名前ID=3and 1=1; DROP TABLE 名前;--",
+            "😀家族",       "名前ID=3and 1=1; DROP TABLE 名前;--", // layering: user text
             "   ",         longText};
 }
 

@@ -125,9 +125,9 @@ TEST_F(IncomeEditingTest, RefusedAmountsLeaveThePanelOpenWithTheTextAndWriteNoth
         {QStringLiteral("1e3"), kDigitsOnly},
         {QStringLiteral("12円"), kDigitsOnly},
         {QStringLiteral("1,00"), kDigitsOnly},
-        {QStringLiteral("1.23456"), kDigitsOnly},           // more than the ledger keeps
-        {QStringLiteral("10000000000000000"), kDigitsOnly}, // beyond 10^15 yen
-        {QStringLiteral("1'; DELETE FROM 収入;--"), kDigitsOnly},
+        {QStringLiteral("1.23456"), kDigitsOnly},                 // more than the ledger keeps
+        {QStringLiteral("10000000000000000"), kDigitsOnly},       // beyond 10^15 yen
+        {QStringLiteral("1'; DELETE FROM 収入;--"), kDigitsOnly}, // layering: user text
     };
     openFromMenu(taro_);
     for (const auto& [text, message] : cases) {

@@ -117,7 +117,7 @@ inline QString clipboard() {
 inline QStringList awkwardTexts() {
     return {QStringLiteral("山田 '太郎'"),
             QStringLiteral("say \"hi\""),
-            QStringLiteral("名前ID=3and 1=1; DROP TABLE 名前;--"),
+            QStringLiteral("名前ID=3and 1=1; DROP TABLE 名前;--"), // layering: user text
             QStringLiteral("a\tb"),
             QStringLiteral("一行目\n二行目\r\n三"),
             QStringLiteral("😀👨‍👩‍👧家族"),
