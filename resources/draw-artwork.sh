@@ -9,6 +9,9 @@
 set -euo pipefail
 
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# The version drawn on the splash: the one project() in the top CMakeLists.txt gives.
+VERSION="$(sed -n 's/^project(Sorakado VERSION \([0-9.]*\).*/\1/p' "$HERE/../CMakeLists.txt")"
+[ -n "$VERSION" ] || { echo "no version in $HERE/../CMakeLists.txt" >&2; exit 1; }
 TMP="$(mktemp -d)"
 trap 'rm -rf "$TMP"' EXIT
 
@@ -111,7 +114,7 @@ im -size 336x110 xc:black \
    -font "$F_JBOLD" -pointsize 12 -fill '#FFE6B0' \
       -annotate +96+77 'かんたん家計簿  Sorakado' \
    -font "$F_SANS" -pointsize 9 -fill '#A8A8A8' \
-      -annotate +262+86 'Ver 1.0.3' \
+      -annotate +262+86 "Ver $VERSION" \
    -alpha off -depth 8 -strip "$HERE/splash.png"
 
 ############################################################################

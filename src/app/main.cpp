@@ -5,6 +5,8 @@
 #include "ui/dialog_service.h"
 #include "ui/fonts.h"
 
+#include "sorakado_version.h"
+
 #include <QApplication>
 #include <QDir>
 
@@ -13,7 +15,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorakado"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.3"));
+    QApplication::setApplicationVersion(QStringLiteral(SORAKADO_VERSION));
     QApplication::setFont(sorakado::ui::gothic(9));
     sorakado::shell::initResources();
 

@@ -3,6 +3,8 @@
 // What `sorakado-ledger` itself says: its help and the messages every verb shares. Japanese,
 // like the window.
 
+#include "sorakado_version.h"
+
 #include <filesystem>
 #include <string>
 
@@ -12,7 +14,7 @@ inline std::string quotePath(const std::filesystem::path& path) {
     return "「" + path.string() + "」";
 }
 
-inline constexpr const char* kVersion = "sorakado-ledger 1.0.3";
+inline constexpr const char* kVersion = "sorakado-ledger " SORAKADO_VERSION;
 
 inline constexpr const char* kHelpHead =
     "使い方: sorakado-ledger コマンド [引数...]\n"

@@ -13,6 +13,8 @@
 #include "ui/twips.h"
 #include "ui/yen_label.h"
 
+#include "sorakado_version.h"
+
 #include <QAction>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -80,7 +82,7 @@ void separator(QMenu* menu, const char* name) {
 
 void Form1::buildLayout() {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Hinoboru Var1.0.3"));
+    setWindowTitle(QStringLiteral("Hinoboru Var" SORAKADO_VERSION));
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -126,7 +128,7 @@ void Form1::buildLayout() {
     Image1->setPixmap(QPixmap(QStringLiteral(":/banner.png")));
     Image1->setScaledContents(true);
 
-    Label27 = label(this, "Label27", rectTw(14340, 795, 795, 180), QStringLiteral("Ver 1.0.3"),
+    Label27 = label(this, "Label27", rectTw(14340, 795, 795, 180), QStringLiteral("Ver " SORAKADO_VERSION),
                     gothic(9, true), true);
     setColours(Label27, QColor(0xC0, 0x00, 0x00), std::nullopt);
 

@@ -2,10 +2,10 @@
 
 #include "ledger_access.h"
 #include "ledger_error.h"
-#include "ledger_key.h"
 #include "schema.h"
 #include "sqlite_error.h"
 #include "statement.h"
+#include "store/ledger_key.h"
 #include "vector_state.h"
 
 #include <sqlcipher/sqlite3.h>

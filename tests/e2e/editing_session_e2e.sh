@@ -165,7 +165,7 @@ kill "$app_pid" 2>/dev/null
 wait "$app_pid" 2>/dev/null
 app_pid=
 query() {
-    printf "PRAGMA key='73921kqz';\n.mode list\n%s\n" "$1" | sqlcipher "$app/Sorakado.mdb" 2>/dev/null | grep -v '^ok$'
+    printf "PRAGMA key='%s';\n.mode list\n%s\n" "$(ledger_key)" "$1" | sqlcipher "$app/Sorakado.mdb" 2>/dev/null | grep -v '^ok$'
 }
 check "ledger: the member" expect_eq "名前" "$(query 'SELECT 名前 FROM 名前;')" "太郎"
 check "ledger: the income as a whole number" expect_eq "収入" \

@@ -60,6 +60,9 @@ wait_window() {
 
 window_size() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
 
+# The ledger's key, from the build (SORAKADO_LEDGER_KEY in the top CMakeLists.txt).
+ledger_key() { echo "${SORAKADO_LEDGER_KEY:?the test runs from ctest, which passes the ledger key}"; }
+
 seed() { # seed LEDGER SQL
-    printf "PRAGMA key='73921kqz';\n%s\n" "$2" | sqlcipher "$1" >/dev/null
+    printf "PRAGMA key='%s';\n%s\n" "$(ledger_key)" "$2" | sqlcipher "$1" >/dev/null
 }
