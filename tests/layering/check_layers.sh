@@ -13,7 +13,8 @@
 #               test), ends with "// layering: user text".
 #   sqlite      No SQLite C API (sqlite3_, SQLITE_, sqlite3.h) outside src/store/.
 #   store-door  The store's own headers (ledger_access.h, statement.h, sqlite_error.h,
-#               ledger_key.h) and LedgerAccess are used only under src/store/.
+#               ledger_key.h, and every *schema.h, which hand out statement texts) and
+#               LedgerAccess are used only under src/store/.
 #   messagebox  Within src/, QMessageBox only under src/ui/ (tests may drive real message boxes).
 # Link closures (LINKS_DIR/targets.txt lists "source-folder target" for every target under
 # src/<area>/; LINKS_DIR/<target>.links lists everything the target links, directly or not):
@@ -68,7 +69,7 @@ scan() { # rule, pattern, file filter
 }
 in_src_outside_ui() { grep '^src/' | grep -v '^src/ui/'; }
 scan sqlite 'sqlite3_|SQLITE_[A-Z]|sqlite3\.h' outside_store
-scan store-door '(ledger_access|statement|sqlite_error|ledger_key)\.h|LedgerAccess' outside_store
+scan store-door '(ledger_access|statement|sqlite_error|ledger_key|[a-z_]*schema)\.h|LedgerAccess' outside_store
 scan messagebox 'QMessageBox' in_src_outside_ui
 
 # widgets, test-only: the link closures.

@@ -78,6 +78,7 @@ planted sqlite-call sqlite src/shell/form1.cpp 'sqlite3_exec(db, q, nullptr, nul
 planted sqlite-header sqlite tests/unit/ledger_read_test.cpp '#include <sqlcipher/sqlite3.h>'
 planted sqlite-code sqlite src/ledgertool/main.cpp 'if (rc == SQLITE_BUSY) {}'
 planted store-internal-header store-door src/editing/member_panel.cpp '#include "store/statement.h"'
+planted schema-header store-door src/ledgertool/verb_create.cpp '#include "store/schema.h"'
 planted ledger-access store-door tests/unit/ledger_read_test.cpp 'LedgerAccess::prepare(l, q, "test");'
 planted messagebox messagebox src/shell/form1.cpp 'QMessageBox::warning(this, t, m);'
 planted monthly-links-widgets widgets links/sorakado_monthly.links 'Qt6::Widgets'
