@@ -2,7 +2,7 @@
 # The layering rules, checked over a source tree and the link closures CMake wrote for it.
 # Usage: check_layers.sh SOURCE_ROOT LINKS_DIR   (exit status 1 and one line per breach)
 #
-# C++ files (*.cpp, *.h) under src/, tests/ and bench/:
+# C++ files (*.cpp, *.h) anywhere in the tree but build folders (build*/) and hidden ones:
 #   sql         No string literal holding SQL statement text outside src/store/: SELECT,
 #               INSERT INTO, UPDATE .. SET, DELETE FROM, CREATE/DROP TABLE|INDEX|TRIGGER|VIEW,
 #               ALTER TABLE, PRAGMA, BEGIN, COMMIT, ROLLBACK, SAVEPOINT, ATTACH (upper case, as
@@ -31,9 +31,10 @@ breach() {
   failed=1
 }
 
-# C++ files under src/, tests/ and bench/, relative to the root, store files excluded if asked.
+# C++ files relative to the root.
 cpp_files() {
-  (cd "$root" && find src tests bench -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
+  (cd "$root" && find . -mindepth 1 \( -path './build*' -o -name '.*' \) -prune -o \
+    -type f \( -name '*.cpp' -o -name '*.h' \) -print | sed 's|^\./||' | sort)
 }
 
 outside_store() {

@@ -73,6 +73,7 @@ planted sql-split-over-lines sql src/editing/entry_panel.cpp 'const char* q = "U
     "SET 金額 = 1";'
 planted sql-in-window-test sql tests/window/period_test.cpp 'run(l, "DELETE FROM 品目");'
 planted sql-in-bench sql bench/big_ledger.cpp 'exec("PRAGMA key = '"'"'x'"'"'");'
+planted sql-in-fuzz-harness sql fuzz/amount_fuzz.cpp 'auto s = "SELECT 1";'
 planted sql-in-store-neighbour sql src/storefront/x.cpp 'auto s = "COMMIT";'
 planted sqlite-call sqlite src/shell/form1.cpp 'sqlite3_exec(db, q, nullptr, nullptr, nullptr);'
 planted sqlite-header sqlite tests/unit/ledger_read_test.cpp '#include <sqlcipher/sqlite3.h>'
