@@ -41,6 +41,24 @@ struct Entry {
     std::optional<Amount> amount;
 };
 
+// An expense entry as the ledger holds it, whether its category is still there or not.
+struct EntryRecord {
+    std::int64_t key = 0; // DATAID
+    std::optional<std::string> date;
+    std::optional<std::int64_t> categoryKey;
+    std::optional<std::string> categoryName; // nullopt when Null or when the category is gone
+    std::optional<std::string> description;
+    std::optional<Amount> amount;
+};
+
+// An income record as the ledger holds it, whether its member is still there or not.
+struct IncomeRecord {
+    std::optional<std::string> monthKey; // 年月
+    std::optional<std::int64_t> memberKey;
+    std::optional<std::string> memberName; // nullopt when Null or when the member is gone
+    std::optional<Amount> amount;
+};
+
 // A sum over the ledger: nullopt when no row was summed (the design shows that as "\0").
 using MonthSums = std::array<std::optional<Amount>, 12>;
 
@@ -80,6 +98,12 @@ public:
     std::vector<Entry> monthEntries(const std::string& monthKey);  // by date, then entry key
     std::map<std::int64_t, Amount> monthCategorySums(const std::string& monthKey);
     MonthSums yearExpenseSums(const std::string& yearText); // every entry, category or not
+
+    // Whole-ledger reads for taking the data out. A prefix selects the rows whose date or month
+    // key text starts with it ("2006/" is the year 2006); an empty prefix selects every row,
+    // Null dates and keys included. Rows whose category or member is gone are read as well.
+    std::vector<EntryRecord> entryRecords(const std::string& datePrefix);    // by date, then key
+    std::vector<IncomeRecord> incomeRecords(const std::string& monthPrefix); // by month, then member
 
     // One transaction: all of its changes are written, or none of them. The guard begins the
     // transaction, or joins the one already running on this ledger, so a change made of other
