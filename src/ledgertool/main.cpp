@@ -1,6 +1,7 @@
 // sorakado-ledger: makes and looks after ledger files from the command line.
 #include "tool_texts.h"
 #include "verbs.h"
+#include "year_out_texts.h"
 
 #include <cstdio>
 #include <cstring>
@@ -21,6 +22,8 @@ const Verb kVerbs[] = {
      "旧版（Access "
      "2000-2003）の台帳を新しい台帳に取り込み、報告を表示します。既存のファイルは上書きしません。",
      1, 2, runImport},
+    {"export", texts::kExportSynopsis, texts::kExportSummary, 1, 7, runExport},
+    {"report", texts::kReportSynopsis, texts::kReportSummary, 1, 6, runReport},
 };
 
 std::filesystem::path programFolder(const char* argv0) {

@@ -8,5 +8,7 @@ namespace sorakado::ledgertool {
 
 int runCreate(const Invocation& call);
 int runImport(const Invocation& call);
+int runExport(const Invocation& call);
+int runReport(const Invocation& call);
 
 } // namespace sorakado::ledgertool
