@@ -76,7 +76,11 @@ private:
         c_.fill(QRectF(x, 12, width, 15), colours::kStripe);
         c_.text(QRectF(x + 3, 13, width - 6, 5), Qt::AlignLeft | Qt::AlignVCenter, tr(label), 8, false,
                 colours::kMuted);
-        c_.text(QRectF(x + 3, 18, width - 6, 8), Qt::AlignRight | Qt::AlignVCenter, yen(amount), 13, true,
+        // Smaller type for a figure too long for the box, never a cut one.
+        double points = 13;
+        while (points > 5 && c_.textWidth(yen(amount), points, true) > width - 6)
+            points -= 0.5;
+        c_.text(QRectF(x + 3, 18, width - 6, 8), Qt::AlignRight | Qt::AlignVCenter, yen(amount), points, true,
                 colour.value_or(QColor(Qt::black)));
     }
 
