@@ -65,10 +65,10 @@ using MonthSums = std::array<std::optional<Amount>, 12>;
 // The one open ledger file, and the one door into it: the rest of the program reads through
 // these members and changes the ledger through the functions of ledger_writes.h (the importer
 // through ledger_import_writer.h). No statement text crosses that door: every statement lives in
-// a source file of src/store (reads here in ledger.cpp, changes in ledger_writes.cpp, the
-// importer's in ledger_import_writer.cpp, the file's shape in schema.cpp), reaches the
-// connection through LedgerAccess (ledger_access.h, for src/store alone), and takes every value
-// as a bound parameter.
+// a source file of src/store (reads here in ledger.cpp, whole tables taken out in
+// ledger_records.cpp, changes in ledger_writes.cpp, the importer's in ledger_import_writer.cpp,
+// the file's shape in schema.cpp), reaches the connection through LedgerAccess (ledger_access.h,
+// for src/store alone), and takes every value as a bound parameter.
 class Ledger {
 public:
     static constexpr const char* kFileName = "Sorakado.mdb";

@@ -1,5 +1,6 @@
 // The reads that take whole tables out of the ledger (spreadsheet export, the year report).
 #include "ledger.h"
+#include "statement.h"
 
 namespace sorakado {
 

@@ -41,7 +41,7 @@ protected:
         addEntry(l, "2006/4/04", food_, "one-digit month", yen(7)); // in no month of the window
         addEntry(l, "2006/05/05", power_, std::nullopt, std::nullopt);
         addEntry(l, "2007/01/01", food_, "翌年", yen(5));
-        l.prepare("DELETE FROM 品目 WHERE 品目ID = ?1", "test").bind(1, gone_).run();
+        deleteCategoryRow(l, gone_);
     }
 
     TempLedger ledger_;
