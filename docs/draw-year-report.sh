@@ -6,6 +6,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 tool="$top/build/bin/sorakado-ledger"
+key=$(sed -n 's/^set(SORAKADO_LEDGER_KEY "\(.*\)")$/\1/p' "$top/CMakeLists.txt")
 "$tool" create "$work/Sorakado.mdb" >/dev/null
 
 sql="INSERT INTO 名前(名前) VALUES ('山田 太郎'), ('山田 花子');
@@ -25,7 +26,7 @@ for m in $(seq 1 12); do
 done
 sql+="INSERT INTO DATA(年月日, 品目ID, 内容, 金額) VALUES ('2006/04/08', 10, '入学式の服', 38000),
   ('2006/08/14', 9, '夏休みの旅行', 126000), ('2006/11/02', 7, '歯医者', 7350), ('2006/12/28', 1, 'おせち', 24000);"
-printf "PRAGMA key='73921kqz';\n%s\n" "$sql" | sqlcipher "$work/Sorakado.mdb" >/dev/null
+printf "PRAGMA key='%s';\n%s\n" "$key" "$sql" | sqlcipher "$work/Sorakado.mdb" >/dev/null
 
 "$tool" report --ledger "$work/Sorakado.mdb" 2006 "$work/report.pdf" >/dev/null
 pdftoppm -r 72 -png "$work/report.pdf" "$work/page"
