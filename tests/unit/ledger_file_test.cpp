@@ -230,7 +230,7 @@ TEST_P(OpenRefusalTest, FailsAtOpenNamingThePathAndLeavesTheFileUnchanged) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, OpenRefusalTest, ::testing::ValuesIn(kOpenRefusals),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(LedgerFileTest, AMissingLedgerSaysHowToMakeOne) {
     try {

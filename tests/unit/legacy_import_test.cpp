@@ -279,8 +279,8 @@ TEST_P(SampleImport, LeavesOnlyTheNewLedgerInItsFolder) {
 
 INSTANTIATE_TEST_SUITE_P(Samples, SampleImport,
                          ::testing::Values("small-currency", "small-long", "small-double"),
-                         [](const auto& info) {
-                             std::string name = info.param;
+                         [](const auto& test) {
+                             std::string name = test.param;
                              name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
                              return name;
                          });
@@ -431,7 +431,7 @@ INSTANTIATE_TEST_SUITE_P(
                        renameTableInCatalogue(p, "DATA", "DATB");
                    },
                    "表「DATA」がありません"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(LegacyImportTarget, RefusesAnExistingFileAndLeavesItAsItWas) {
     Folder folder;

@@ -13,7 +13,7 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 
 namespace sorakado {
 
-void PrintTo(const FigureCell& c, std::ostream* os) {
+static void PrintTo(const FigureCell& c, std::ostream* os) {
     *os << '"' << c.text.toStdString() << '"';
     if (c.colour)
         *os << " #" << std::hex << *c.colour << std::dec;
@@ -21,7 +21,7 @@ void PrintTo(const FigureCell& c, std::ostream* os) {
         *os << " bold";
 }
 
-void PrintTo(const FigureRow& r, std::ostream* os) {
+static void PrintTo(const FigureRow& r, std::ostream* os) {
     *os << "{key \"" << r.key.toStdString() << "\":";
     for (const auto& c : r.cells) {
         *os << ' ';
@@ -399,7 +399,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase{"Deficit", 250, 300, "\\-50", "の赤字です。\r\n(T_T)|||", 0xFF0000},
                       StatusCase{"NothingAtAll", 0, 0, "\\0", "イーブンです。\r\n(・o・)", 0x000000},
                       StatusCase{"Even", 1234, 1234, "\\0", "イーブンです。\r\n(・o・)", 0x000000}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace
 } // namespace sorakado
