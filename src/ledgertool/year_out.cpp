@@ -51,7 +51,9 @@ int yearArgument(const std::string& text) {
 void readLedger(const std::filesystem::path& path, const std::function<void(Ledger&)>& read) {
     try {
         Ledger ledger = Ledger::open(path);
-        read(ledger);
+        // One transaction around every read: the files or pages agree with each other even
+        // when the program writes to the ledger meanwhile. Nothing is written.
+        ledger.inTransaction([&] { read(ledger); });
     } catch (const LedgerError& e) {
         throw ToolFailure(texts::ledgerUnreadable(e.description()));
     }

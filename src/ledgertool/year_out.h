@@ -32,7 +32,8 @@ YearOutArguments parseYearOutArguments(const Invocation& call, const char* verb,
 // The year as given, 1900 to 3000; throws ToolFailure (wrong arguments) otherwise.
 int yearArgument(const std::string& text);
 
-// Opens the ledger and reads from it; a ledger that cannot be opened or read throws ToolFailure.
+// Opens the ledger and reads from it, all as of one moment; a ledger that cannot be opened or read throws
+// ToolFailure.
 void readLedger(const std::filesystem::path& path, const std::function<void(Ledger&)>& read);
 
 } // namespace sorakado::ledgertool
