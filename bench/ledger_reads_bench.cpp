@@ -1,5 +1,7 @@
 // How long one monthly rebuild spends reading the ledger, and how long opening the file takes,
-// on generated ledgers of 12,000 / 120,000 / 1,200,000 entries.
+// on generated ledgers of 12,000 / 120,000 / 1,200,000 entries. Every figure is printed beside
+// the floor of its ledger: the least a rebuild must read (the month's entries and one stored
+// figure per month), measured here on the same file.
 //
 //   sorakado_bench [--sizes=12000,120000,1200000] [--data=DIR] [benchmark flags]
 //
@@ -13,7 +15,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,6 +29,7 @@ using namespace sorakado;
 const QString kYear = QStringLiteral("2010");
 const QString kMonth = QStringLiteral("06");
 const std::string kMonthKey = "2010/06";
+const std::string kYearText = "2010";
 
 void buildMonthBench(benchmark::State& state, std::filesystem::path path) {
     Ledger ledger = Ledger::open(path);
@@ -35,6 +40,16 @@ void buildMonthBench(benchmark::State& state, std::filesystem::path path) {
         benchmark::DoNotOptimize(figures);
     }
     state.counters["expense_rows"] = double(rows);
+}
+
+void floorBench(benchmark::State& state, std::filesystem::path path) {
+    Ledger ledger = Ledger::open(path);
+    std::int64_t values = 0;
+    for (auto _ : state) {
+        values = ledger.readFloor(kMonthKey, kYearText);
+        benchmark::DoNotOptimize(values);
+    }
+    state.counters["values"] = double(values);
 }
 
 void openBench(benchmark::State& state, std::filesystem::path path) {
@@ -58,6 +73,8 @@ void registerFor(const std::filesystem::path& path, std::int64_t entries) {
     auto aggregate = [](benchmark::internal::Benchmark* b) {
         b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
     };
+    // The floor first: the reporter sets every later figure of this size against it.
+    aggregate(benchmark::RegisterBenchmark(("floor/" + n).c_str(), floorBench, path));
     aggregate(benchmark::RegisterBenchmark(("buildMonth/" + n).c_str(), buildMonthBench, path));
     aggregate(benchmark::RegisterBenchmark(("LedgerOpen/" + n).c_str(), openBench, path));
 
@@ -67,24 +84,42 @@ void registerFor(const std::filesystem::path& path, std::int64_t entries) {
     };
     read("members", [](Ledger& l) { return l.members(); });
     read("monthIncomes", [](Ledger& l) { return l.monthIncomes(kMonthKey); });
-    read("yearIncomeSums", [](Ledger& l) { return l.yearIncomeSums("2010"); });
+    read("yearIncomeSums", [](Ledger& l) { return l.yearIncomeSums(kYearText); });
     read("categories", [](Ledger& l) { return l.categories(); });
     read("monthEntries", [](Ledger& l) { return l.monthEntries(kMonthKey); });
     read("monthCategorySums", [](Ledger& l) { return l.monthCategorySums(kMonthKey); });
-    read("yearExpenseSums", [](Ledger& l) { return l.yearExpenseSums("2010"); });
+    read("yearExpenseSums", [](Ledger& l) { return l.yearExpenseSums(kYearText); });
 }
 
-// Prints the median of the repetitions only: mean, deviation and variation drown the figures.
-class MedianReporter : public benchmark::ConsoleReporter {
+// Prints the median of the repetitions only (mean, deviation and variation drown the figures),
+// each beside the floor of its ledger size and as a multiple of it.
+class MedianReporter : public benchmark::BenchmarkReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        std::vector<Run> medians;
-        for (const Run& run : runs)
-            if (run.run_type != Run::RT_Aggregate || run.aggregate_name == "median")
-                medians.push_back(run);
-        if (!medians.empty())
-            ConsoleReporter::ReportRuns(medians);
+    bool ReportContext(const Context&) override {
+        std::printf("%-34s %12s %12s %9s\n", "benchmark (median of 5)", "ms", "floor ms", "x floor");
+        return true;
     }
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median")
+                continue;
+            const std::string name = run.run_name.function_name;
+            const std::string size = name.substr(name.rfind('/') + 1);
+            const double ms = run.GetAdjustedRealTime(); // the unit is milliseconds
+            if (name.rfind("floor/", 0) == 0)
+                floors_[size] = ms;
+            const auto floor = floors_.find(size);
+            if (floor == floors_.end())
+                std::printf("%-34s %12.3f %12s %9s\n", name.c_str(), ms, "-", "-");
+            else
+                std::printf("%-34s %12.3f %12.3f %9.1f\n", name.c_str(), ms, floor->second,
+                            ms / floor->second);
+            std::fflush(stdout);
+        }
+    }
+
+private:
+    std::map<std::string, double> floors_;
 };
 
 std::vector<std::int64_t> parseSizes(const std::string& list) {

@@ -1,10 +1,13 @@
 // The window's side of a rebuild, the main window's load and the program's memory, on the
-// generated ledgers (offscreen). Prints medians of repeated runs.
+// generated ledgers (offscreen). Prints medians of repeated runs, each beside the floor of its
+// ledger: the least a rebuild must read (the month's entries and one stored figure per month),
+// measured here on the same file.
 //
 //   sorakado_window_bench [--sizes=12000,120000] [--data=DIR]
 
 #include "big_ledger.h"
 
+#include "monthly/month_figures.h"
 #include "shell/clock.h"
 #include "shell/form1.h"
 #include "shell/startup.h"
@@ -101,20 +104,37 @@ void benchSize(const std::filesystem::path& dataDir, std::int64_t entries) {
             QApplication::processEvents();
         }));
 
-    // The same, split: filling the widgets without painting, and the window's construction.
-    std::vector<double> fills, constructs, opens;
+    // The same, split: filling the widgets without painting, the reads and figures alone, the
+    // window's construction and the ledger's opening.
+    std::vector<double> fills, builds, floors, constructs, opens;
     for (int i = 0; i < 21; ++i)
         fills.push_back(timeMs([&] { form.Command1_Click(); }));
+    {
+        Ledger open = Ledger::open(folder / Ledger::kFileName);
+        const QString year = QStringLiteral("2010"), month = QStringLiteral("06");
+        for (int i = 0; i < 21; ++i) {
+            builds.push_back(timeMs([&] { buildMonth(open, year, month); }));
+            floors.push_back(timeMs([&] { open.readFloor("2010/06", "2010"); }));
+        }
+    }
     for (int i = 0; i < 7; ++i) {
         constructs.push_back(timeMs([&] { shell::Form1 f(dialogs, today, folder / Ledger::kFileName); }));
         opens.push_back(timeMs([&] { Ledger::open(folder / Ledger::kFileName); }));
     }
 
-    std::printf("%9lld entries: window load %7.2f ms   whole rebuild %7.2f ms   (medians)\n"
-                "                   of which: open %.2f ms, window construction %.2f ms; rebuild without "
-                "painting %.2f ms\n",
-                static_cast<long long>(entries), median(loads), median(rebuilds), median(opens),
-                median(constructs), median(fills));
+    const double floor = median(floors);
+    auto line = [floor](const char* what, double ms) {
+        std::printf("  %-44s %9.2f %9.3f %9.1f\n", what, ms, floor, ms / floor);
+    };
+    std::printf("%9lld entries (medians)                      ms  floor ms   x floor\n",
+                static_cast<long long>(entries));
+    line("window load (splash tick until shown)", median(loads));
+    line("  of which opening the ledger (key derivation)", median(opens));
+    line("  of which constructing the window", median(constructs));
+    line("whole rebuild including the repaint", median(rebuilds));
+    line("rebuild without painting", median(fills));
+    line("buildMonth alone (reads and figures)", median(builds));
+    line("floor: the month's entries, 24 stored figures", floor);
     std::fflush(stdout);
 }
 

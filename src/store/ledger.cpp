@@ -220,7 +220,16 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     // An acknowledged change must survive a crash or a power cut.
     exec(raw, "PRAGMA synchronous = FULL", "設定");
     exec(raw, "PRAGMA cache_size = -16000", "設定");
-    return Ledger(closer.release(), path);
+    // A row that INSERT OR REPLACE pushes out is a deleted row to the per-month sums' triggers too.
+    exec(raw, "PRAGMA recursive_triggers = ON", "設定");
+
+    Ledger ledger(closer.release(), path);
+    try {
+        ledger.upgradeSchema();
+    } catch (const LedgerError& e) {
+        throwOpen(e.kind(), e.description(), path);
+    }
+    return ledger;
 }
 
 void Ledger::create(const std::filesystem::path& path) {
@@ -244,8 +253,9 @@ void Ledger::create(const std::filesystem::path& path) {
                       std::string("台帳ファイルを作成できません。（") + sqlite3_errstr(rc) + "）", path);
         keyConnection(raw, path);
         exec(raw, "BEGIN", "作成");
-        for (const char* ddl : schema::createStatements())
-            exec(raw, ddl, "作成");
+        for (const std::string& ddl : schema::createStatements())
+            exec(raw, ddl.c_str(), "作成");
+        exec(raw, ("PRAGMA user_version = " + std::to_string(schema::kVersion)).c_str(), "作成");
         exec(raw, "COMMIT", "作成");
     } catch (...) {
         std::error_code ignored;
@@ -370,28 +380,16 @@ std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& mont
     return out;
 }
 
-MonthSums Ledger::yearSums(const char* sql, const std::string& yearText, bool prefixMatch,
-                           const char* operation) {
-    Statement s(db_, sql, operation);
-    MonthSums out;
-    for (int month = 1; month <= 12; ++month) {
-        std::string key = yearText + (month < 10 ? "/0" : "/") + std::to_string(month);
-        s.reset();
-        s.bind(1, key);
-        if (prefixMatch)
-            s.bind(2, prefixUpperBound(key));
-        if (s.step())
-            out[month - 1] = readSum(s, 0);
-    }
-    return out;
+std::optional<Amount> Ledger::incomeSumFromRows(const std::string& key) {
+    Statement s(db_, kIncomeSum, "収入合計の読み込み");
+    s.bind(1, key);
+    return s.step() ? readSum(s, 0) : std::nullopt;
 }
 
-MonthSums Ledger::yearIncomeSums(const std::string& yearText) {
-    return yearSums(kIncomeSum, yearText, false, "収入合計の読み込み");
-}
-
-MonthSums Ledger::yearExpenseSums(const std::string& yearText) {
-    return yearSums(kExpenseSum, yearText, true, "出費合計の読み込み");
+std::optional<Amount> Ledger::expenseSumFromRows(const std::string& key) {
+    Statement s(db_, kExpenseSum, "出費合計の読み込み");
+    s.bind(1, key).bind(2, prefixUpperBound(key));
+    return s.step() ? readSum(s, 0) : std::nullopt;
 }
 
 } // namespace sorakado

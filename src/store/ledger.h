@@ -62,13 +62,30 @@ struct IncomeRecord {
 // A sum over the ledger: nullopt when no row was summed (the design shows that as "\0").
 using MonthSums = std::array<std::optional<Amount>, 12>;
 
+// One month's figure of the stored sums, or the same recounted from the rows.
+struct MonthSumFigure {
+    std::optional<Amount> sum; // nullopt when no amount is summed (count 0)
+    std::int64_t count = 0;    // amounts summed
+    bool exact = true;         // false: the whole-yen sum outgrew 64 bits
+
+    bool operator==(const MonthSumFigure&) const = default;
+};
+
+// A month whose stored figure is not what its rows add up to.
+struct MonthSumDifference {
+    std::string table;    // 収入月計 or 出費月計
+    std::string monthKey; // 2006/04
+    MonthSumFigure stored, counted;
+};
+
 // The one open ledger file, and the one door into it: the rest of the program reads through
 // these members and changes the ledger through the functions of ledger_writes.h (the importer
 // through ledger_import_writer.h). No statement text crosses that door: every statement lives in
-// a source file of src/store (reads here in ledger.cpp, whole tables taken out in
-// ledger_records.cpp, changes in ledger_writes.cpp, the importer's in ledger_import_writer.cpp,
-// the file's shape in schema.cpp), reaches the connection through LedgerAccess (ledger_access.h,
-// for src/store alone), and takes every value as a bound parameter.
+// a source file of src/store (reads here in ledger.cpp and ledger_month_sums.cpp, whole tables
+// taken out in ledger_records.cpp, changes in ledger_writes.cpp, the importer's in
+// ledger_import_writer.cpp, the file's shape in schema.cpp and month_sums_schema.cpp), reaches
+// the connection through LedgerAccess (ledger_access.h, for src/store alone), and takes every
+// value as a bound parameter.
 class Ledger {
 public:
     static constexpr const char* kFileName = "Sorakado.mdb";
@@ -105,6 +122,18 @@ public:
     std::vector<EntryRecord> entryRecords(const std::string& datePrefix);    // by date, then key
     std::vector<IncomeRecord> incomeRecords(const std::string& monthPrefix); // by month, then member
 
+    // The per-month sums the year summaries read (kept by triggers in the file): every month
+    // whose stored figure differs from a recount of its rows; empty when all agree.
+    std::vector<MonthSumDifference> monthSumDifferences();
+    // Rewrites every stored figure from the rows, in one transaction (or the caller's).
+    void recountMonthSums();
+
+    // The least one monthly rebuild must read, for benchmarks to set their figures against:
+    // every column of the month's entries in the order the file keeps them, nothing joined or
+    // sorted, and one stored figure per month of the year for incomes and for expenses.
+    // Returns how many values it read.
+    std::int64_t readFloor(const std::string& monthKey, const std::string& yearText);
+
     // One transaction: all of its changes are written, or none of them. The guard begins the
     // transaction, or joins the one already running on this ledger, so a change made of other
     // changes is still one transaction. Without commit() the guard undoes: the outermost one
@@ -139,7 +168,14 @@ private:
     void begin();
     void commit();
     void rollback() noexcept;
-    MonthSums yearSums(const char* sql, const std::string& yearText, bool prefixMatch, const char* operation);
+    // Brings a ledger made by an earlier version to today's shape (the per-month sums and the
+    // month index), or restores what another tool dropped, in one transaction; nothing when all
+    // is in place.
+    void upgradeSchema();
+    // A month's sum read from the rows themselves: the incomes stored under key exactly, or the
+    // entries whose date starts with key. For figures the stored sums cannot give exactly.
+    std::optional<Amount> incomeSumFromRows(const std::string& key);
+    std::optional<Amount> expenseSumFromRows(const std::string& key);
 
     sqlite3* db_ = nullptr;
     std::filesystem::path path_;

@@ -1,6 +1,28 @@
 #include "schema.h"
 
+#include "month_sums_schema.h"
+
 namespace sorakado::schema {
+
+namespace {
+
+// The month's entries in the order they are listed, each with every column the list and the
+// category totals read, so a month is one stretch of one index and never a row lookup per entry.
+const char* const kMonthIndex = "DATA_年月日_明細";
+const char* const kMonthIndexColumns = " ON DATA(年月日, DATAID, 品目ID, 金額, 内容)";
+// Made by earlier versions; the month index covers everything it served.
+const char* const kOldMonthIndex = "DATA_年月日";
+
+const std::vector<std::pair<const char*, const char*>>& otherIndexes() {
+    static const std::vector<std::pair<const char*, const char*>> i{
+        {"DATA_品目ID", " ON DATA(品目ID)"},
+        {"収入_年月", " ON 収入(年月)"},
+        {"収入_名前ID", " ON 収入(名前ID)"},
+    };
+    return i;
+}
+
+} // namespace
 
 const std::vector<Table>& tables() {
     static const std::vector<Table> t{
@@ -12,22 +34,44 @@ const std::vector<Table>& tables() {
     return t;
 }
 
-const std::vector<const char*>& createStatements() {
+std::vector<std::string> createStatements() {
     // AUTOINCREMENT: a deleted record's key is never handed out again, so a key in a list row
     // or in an old copy of the clipboard can never name a newer record.
-    static const std::vector<const char*> s{
+    std::vector<std::string> s{
         "CREATE TABLE 名前(名前ID INTEGER PRIMARY KEY AUTOINCREMENT, 名前 TEXT)",
         "CREATE TABLE 収入(名前ID INTEGER, 年月 TEXT, 収入 NUMERIC)",
         "CREATE TABLE 品目(品目ID INTEGER PRIMARY KEY AUTOINCREMENT, 品目 TEXT)",
         "CREATE TABLE DATA(DATAID INTEGER PRIMARY KEY AUTOINCREMENT, 年月日 TEXT, 品目ID INTEGER, 内容 TEXT, "
         "金額 NUMERIC)",
-        // The month's sums read the index alone: date range, category, amount.
-        "CREATE INDEX DATA_年月日 ON DATA(年月日, 品目ID, 金額)",
-        "CREATE INDEX DATA_品目ID ON DATA(品目ID)",
-        "CREATE INDEX 収入_年月 ON 収入(年月)",
-        "CREATE INDEX 収入_名前ID ON 収入(名前ID)",
+        std::string("CREATE INDEX ") + kMonthIndex + kMonthIndexColumns,
     };
+    for (const auto& [name, on] : otherIndexes())
+        s.push_back(std::string("CREATE INDEX ") + name + on);
+    for (auto& statement : month_sums::createStatements())
+        s.push_back(std::move(statement));
     return s;
+}
+
+std::vector<std::string> upgradeStatements() {
+    // The old index goes first, so the new one is built in the pages it leaves free.
+    std::vector<std::string> s{
+        std::string("DROP INDEX IF EXISTS ") + kOldMonthIndex,
+        std::string("CREATE INDEX IF NOT EXISTS ") + kMonthIndex + kMonthIndexColumns,
+    };
+    for (const auto& [name, on] : otherIndexes())
+        s.push_back(std::string("CREATE INDEX IF NOT EXISTS ") + name + on);
+    for (auto& statement : month_sums::createStatements())
+        s.push_back(std::move(statement));
+    return s;
+}
+
+std::vector<std::string> addedObjects() {
+    std::vector<std::string> names{kMonthIndex};
+    for (const auto& [name, on] : otherIndexes())
+        names.push_back(name);
+    for (auto& name : month_sums::objectNames())
+        names.push_back(std::move(name));
+    return names;
 }
 
 } // namespace sorakado::schema

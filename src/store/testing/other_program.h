@@ -46,9 +46,11 @@ public:
     void addCategory(const std::string& name);
     void commit();
     void rollback();
+    // Statements as that program runs them; for the store's test support, which keeps the
+    // statement texts (tests hold none).
+    void exec(const std::string& sql);
 
 private:
-    void exec(const std::string& sql);
     sqlite3* db_ = nullptr;
 };
 

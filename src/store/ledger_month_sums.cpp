@@ -1,0 +1,231 @@
+// The per-month sums of incomes and expenses that the year summaries read: twelve stored
+// figures a year instead of a year of rows. Triggers in the file keep them (month_sums_schema);
+// here they are read, added to ledgers made before, and checked against the rows.
+
+#include "ledger.h"
+
+#include "statement.h"
+
+#include "ledger_error.h"
+#include "month_sums_schema.h"
+#include "schema.h"
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+#include <set>
+
+namespace sorakado {
+
+namespace {
+
+using Wide = __int128;
+using month_sums::Kind;
+
+// Exact sums of one month's rows, wide enough for any number of 64-bit parts.
+struct Tally {
+    Wide yen = 0;
+    Wide tenThousandths = 0;
+    std::int64_t count = 0;
+};
+
+bool fits(Wide v) {
+    return v >= std::numeric_limits<std::int64_t>::min() && v <= std::numeric_limits<std::int64_t>::max();
+}
+
+MonthSumFigure figureOf(const Tally& t) {
+    MonthSumFigure f;
+    f.count = t.count;
+    // The stored figure keeps each part in 64 bits; a part beyond that is not exact there.
+    f.exact = fits(t.yen) && fits(t.tenThousandths);
+    if (f.exact && t.count > 0)
+        f.sum = Amount::fromTenThousandths(t.yen * Amount::kScale + t.tenThousandths);
+    return f;
+}
+
+std::string wideText(Wide v) {
+    if (v == 0)
+        return "0";
+    bool negative = v < 0;
+    unsigned __int128 mag =
+        negative ? static_cast<unsigned __int128>(-(v + 1)) + 1 : static_cast<unsigned __int128>(v);
+    std::string digits;
+    for (; mag != 0; mag /= 10)
+        digits.insert(digits.begin(), char('0' + int(mag % 10)));
+    return negative ? "-" + digits : digits;
+}
+
+// A part that fits goes in as INTEGER; one that does not goes in as REAL, just as the triggers'
+// arithmetic leaves it, so readers know to count the rows instead.
+void bindPart(Statement& s, int index, Wide part) {
+    if (fits(part))
+        s.bind(index, static_cast<std::int64_t>(part));
+    else
+        s.bind(index, std::string_view(wideText(part)));
+}
+
+std::string storedPart(int index) {
+    const std::string p = "?" + std::to_string(index);
+    return "CASE WHEN typeof(" + p + ") = 'text' THEN CAST(" + p + " AS REAL) ELSE " + p + " END";
+}
+
+std::map<std::string, Tally> tally(Statement&& rows) {
+    std::map<std::string, Tally> out;
+    while (rows.step()) {
+        Tally& t = out[rows.text(0).value_or("")];
+        t.yen += rows.int64(1);
+        t.tenThousandths += rows.int64(2);
+        ++t.count;
+    }
+    return out;
+}
+
+std::map<std::string, MonthSumFigure> storedFigures(Statement&& s) {
+    std::map<std::string, MonthSumFigure> out;
+    while (s.step()) {
+        MonthSumFigure f;
+        f.count = s.int64(3);
+        f.exact = s.int64(4) != 0;
+        if (f.exact && f.count > 0)
+            f.sum = Amount::fromYen(s.int64(1)) + Amount::fromTenThousandths(s.int64(2));
+        out[s.text(0).value_or("")] = f;
+    }
+    return out;
+}
+
+std::string storedQuery(const Kind& kind, bool oneMonth) {
+    return std::string(
+               "SELECT 年月, 円, 万分の一, 件数, typeof(円) = 'integer' AND typeof(万分の一) = 'integer' "
+               "FROM ") +
+           kind.table + (oneMonth ? " WHERE 年月 = ?1" : "");
+}
+
+// "2006/04": seven single-byte characters, the shape the expense figures are kept under. A
+// row's first seven characters equal such a key exactly when its date starts with the key.
+bool isExpenseMonthKey(const std::string& key) {
+    return key.size() == month_sums::kExpenseKeyLength &&
+           std::all_of(key.begin(), key.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string monthKey(const std::string& yearText, int month) {
+    return yearText + (month < 10 ? "/0" : "/") + std::to_string(month);
+}
+
+// The twelve months of a year from the stored figures. A month whose figure is not exact, or
+// whose key the figures are not kept under, is counted from its rows.
+MonthSums yearFromFigures(Statement&& stored, const std::string& yearText, bool keptUnder(const std::string&),
+                          const std::function<std::optional<Amount>(const std::string&)>& fromRows) {
+    MonthSums out;
+    for (int month = 1; month <= 12; ++month) {
+        const std::string key = monthKey(yearText, month);
+        if (!keptUnder(key)) {
+            out[month - 1] = fromRows(key);
+            continue;
+        }
+        stored.reset();
+        stored.bind(1, std::string_view(key));
+        if (!stored.step())
+            continue; // no amount stored under the month
+        if (stored.int64(4) == 0)
+            out[month - 1] = fromRows(key);
+        else if (stored.int64(3) > 0)
+            out[month - 1] = Amount::fromYen(stored.int64(1)) + Amount::fromTenThousandths(stored.int64(2));
+    }
+    return out;
+}
+
+bool anyKey(const std::string&) {
+    return true;
+}
+
+const std::vector<const Kind*>& kinds() {
+    static const std::vector<const Kind*> k{&month_sums::incomes(), &month_sums::expenses()};
+    return k;
+}
+
+} // namespace
+
+MonthSums Ledger::yearIncomeSums(const std::string& yearText) {
+    return yearFromFigures(Statement(db_, storedQuery(month_sums::incomes(), true), "収入合計の読み込み"),
+                           yearText, anyKey,
+                           [this](const std::string& key) { return incomeSumFromRows(key); });
+}
+
+MonthSums Ledger::yearExpenseSums(const std::string& yearText) {
+    return yearFromFigures(Statement(db_, storedQuery(month_sums::expenses(), true), "出費合計の読み込み"),
+                           yearText, isExpenseMonthKey,
+                           [this](const std::string& key) { return expenseSumFromRows(key); });
+}
+
+std::vector<MonthSumDifference> Ledger::monthSumDifferences() {
+    std::vector<MonthSumDifference> out;
+    for (const Kind* kind : kinds()) {
+        auto stored = storedFigures(Statement(db_, storedQuery(*kind, false), "月別合計の読み込み"));
+        auto counted = tally(Statement(db_, month_sums::rowPartsQuery(*kind), "月別合計の数え直し"));
+        std::set<std::string> keys;
+        for (const auto& [key, figure] : stored)
+            keys.insert(key);
+        for (const auto& [key, t] : counted)
+            keys.insert(key);
+        for (const std::string& key : keys) {
+            MonthSumFigure s = stored.contains(key) ? stored[key] : MonthSumFigure{};
+            MonthSumFigure c = counted.contains(key) ? figureOf(counted[key]) : MonthSumFigure{};
+            if (!(s == c))
+                out.push_back({kind->table, key, s, c});
+        }
+    }
+    return out;
+}
+
+void Ledger::recountMonthSums() {
+    inTransaction([&] {
+        for (const Kind* kind : kinds()) {
+            auto counted = tally(Statement(db_, month_sums::rowPartsQuery(*kind), "月別合計の数え直し"));
+            Statement(db_, std::string("DELETE FROM ") + kind->table, "月別合計の書き込み").run();
+            auto insert = Statement(db_,
+                                    std::string("INSERT INTO ") + kind->table +
+                                        "(年月, 円, 万分の一, 件数) VALUES (?1, " + storedPart(2) + ", " +
+                                        storedPart(3) + ", ?4)",
+                                    "月別合計の書き込み");
+            for (const auto& [key, t] : counted) {
+                insert.reset();
+                insert.bind(1, std::string_view(key));
+                bindPart(insert, 2, t.yen);
+                bindPart(insert, 3, t.tenThousandths);
+                insert.bind(4, t.count).run();
+            }
+        }
+    });
+}
+
+void Ledger::upgradeSchema() {
+    std::int64_t version = 0;
+    {
+        auto s = Statement(db_, "PRAGMA user_version", "表の確認");
+        if (s.step())
+            version = s.int64(0);
+    }
+    std::set<std::string> present;
+    {
+        auto s = Statement(db_, "SELECT name FROM sqlite_master", "表の確認");
+        while (s.step())
+            present.insert(s.text(0).value_or(""));
+    }
+    const auto names = schema::addedObjects();
+    const bool complete =
+        std::all_of(names.begin(), names.end(), [&](const std::string& n) { return present.contains(n); });
+    if (version >= schema::kVersion && complete)
+        return;
+
+    // Indexes, tables, triggers, figures and version in one transaction: a ledger either has
+    // sums that match its rows or none at all.
+    inTransaction([&] {
+        for (const std::string& ddl : schema::upgradeStatements())
+            Statement(db_, ddl, "形式の更新").run();
+        recountMonthSums();
+        const auto newVersion = std::max<std::int64_t>(version, schema::kVersion);
+        Statement(db_, "PRAGMA user_version = " + std::to_string(newVersion), "形式の更新").run();
+    });
+}
+
+} // namespace sorakado
