@@ -121,15 +121,28 @@ Amount fillIncomeBlock(Ledger& ledger, const std::vector<Member>& members, const
 
 // Entry rows, separator and month total. Entries of a category that is gone are not listed.
 // Returns the month's expense total.
-Amount fillExpenseBlock(Ledger& ledger, const std::string& monthKey, std::vector<FigureRow>& rows) {
+Amount fillExpenseBlock(const std::vector<Entry>& entries, std::vector<FigureRow>& rows) {
     Amount total;
     std::size_t index = 0;
-    for (const Entry& entry : ledger.monthEntries(monthKey)) {
+    rows.reserve(entries.size() + 16);
+    // A month has a few dozen dates and categories among its thousands of entries: each text is
+    // made once and shared. Entries come by date, so a date repeats the one before.
+    const std::optional<std::string>* lastDate = nullptr;
+    QString lastDateText;
+    std::map<std::optional<std::string>, QString> categoryTexts;
+    for (const Entry& entry : entries) {
         if (entry.amount)
             total += *entry.amount;
+        if (!lastDate || *lastDate != entry.date) {
+            lastDate = &entry.date;
+            lastDateText = dateText(entry.date);
+        }
+        auto category = categoryTexts.find(entry.categoryName);
+        if (category == categoryTexts.end())
+            category = categoryTexts.emplace(entry.categoryName, stored(entry.categoryName)).first;
         Colour colour = alternate(index++, palette::kBlack, palette::kLightBlue);
         rows.push_back({recordKey(entry.key),
-                        {cell(dateText(entry.date), colour), cell(stored(entry.categoryName), colour),
+                        {cell(lastDateText, colour), cell(category->second, colour),
                          cell(stored(entry.description), colour), cell(yenText(entry.amount), colour)}});
     }
 
@@ -142,10 +155,8 @@ Amount fillExpenseBlock(Ledger& ledger, const std::string& monthKey, std::vector
     return total;
 }
 
-void fillCategories(Ledger& ledger, const std::string& monthKey, MonthFigures& out) {
-    const std::vector<Category> categories = ledger.categories();
-    const std::map<std::int64_t, Amount> sums = ledger.monthCategorySums(monthKey);
-
+void fillCategories(const std::vector<Category>& categories, const std::map<std::int64_t, Amount>& sums,
+                    MonthFigures& out) {
     out.categoryPicker.push_back({kAddCategory, 0});
     for (std::size_t i = 0; i < categories.size(); ++i) {
         const Category& category = categories[i];
@@ -199,9 +210,12 @@ std::optional<MonthFigures> buildMonth(Ledger& ledger, const QString& yearText, 
     appendYearSummary(out.incomeRows, yearText, ledger.yearIncomeSums(year), kIncomeMonth, kIncomeYearTotal,
                       false);
 
-    fillCategories(ledger, monthKey, out);
+    // The month's entries and the category totals come from one pass over the month.
+    const std::vector<Category> categories = ledger.categories();
+    const MonthExpenses expenses = ledger.monthExpenses(monthKey);
+    fillCategories(categories, expenses.categorySums, out);
 
-    Amount expense = fillExpenseBlock(ledger, monthKey, out.expenseRows);
+    Amount expense = fillExpenseBlock(expenses.entries, out.expenseRows);
     out.expenseTotal = yenText(expense);
     appendYearSummary(out.expenseRows, yearText, ledger.yearExpenseSums(year), kExpenseMonth,
                       kExpenseYearTotal, true);

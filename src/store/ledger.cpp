@@ -2,6 +2,7 @@
 
 #include "ledger_access.h"
 #include "ledger_error.h"
+#include "month_sums_schema.h"
 #include "schema.h"
 #include "sqlite_error.h"
 #include "statement.h"
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,6 +48,17 @@ const char* const kMonthCategorySums =
     "SELECT 品目ID, " AMOUNT_SUM("金額") " FROM DATA "
                                          "WHERE 年月日 >= ?1 AND 年月日 < ?2 GROUP BY 品目ID";
 const char* const kExpenseSum = "SELECT " AMOUNT_SUM("金額") " FROM DATA WHERE 年月日 >= ?1 AND 年月日 < ?2";
+
+// The month's entries with their category key and the two parts month_sums counts an amount
+// by, so the category totals come from the same pass as the list.
+const std::string& monthExpensesQuery() {
+    static const std::string q =
+        "SELECT DATA.DATAID, DATA.年月日, 品目.品目, DATA.内容, DATA.金額, DATA.品目ID, " +
+        month_sums::yenPart("DATA.金額") + ", " + month_sums::fractionPart("DATA.金額") +
+        " FROM DATA INNER JOIN 品目 ON DATA.品目ID = 品目.品目ID "
+        "WHERE DATA.年月日 >= ?1 AND DATA.年月日 < ?2 ORDER BY DATA.年月日, DATA.DATAID";
+    return q;
+}
 
 // Reads the three AMOUNT_SUM columns starting at column first.
 std::optional<Amount> readSum(const Statement& s, int first) {
@@ -377,6 +390,36 @@ std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& mont
     while (s.step())
         if (auto sum = readSum(s, 1))
             out[s.int64(0)] = *sum;
+    return out;
+}
+
+MonthExpenses Ledger::monthExpenses(const std::string& monthKey) {
+    Statement s(db_, monthExpensesQuery(), "明細の読み込み");
+    s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
+    struct Tally {
+        __int128 yen = 0;
+        __int128 tenThousandths = 0;
+    };
+    std::map<std::int64_t, Tally> tallies;
+    MonthExpenses out;
+    while (s.step()) {
+        out.entries.push_back({s.int64(0), s.text(1), s.text(2), s.text(3), s.amount(4)});
+        if (!s.isNull(4)) {
+            Tally& t = tallies[s.int64(5)];
+            t.yen += s.int64(6);
+            t.tenThousandths += s.int64(7);
+        }
+    }
+    constexpr __int128 lowest = std::numeric_limits<std::int64_t>::min();
+    constexpr __int128 highest = std::numeric_limits<std::int64_t>::max();
+    for (const auto& [category, t] : tallies) {
+        // Beyond 64 bits the sum of the rows themselves says what it always said (it fails).
+        if (t.yen < lowest || t.yen > highest || t.tenThousandths < lowest || t.tenThousandths > highest) {
+            out.categorySums = monthCategorySums(monthKey);
+            return out;
+        }
+        out.categorySums[category] = Amount::fromTenThousandths(t.yen * Amount::kScale + t.tenThousandths);
+    }
     return out;
 }
 

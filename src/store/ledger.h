@@ -59,6 +59,12 @@ struct IncomeRecord {
     std::optional<Amount> amount;
 };
 
+// The month's entries and what they add up to per category, read in one pass.
+struct MonthExpenses {
+    std::vector<Entry> entries;                  // as monthEntries gives them
+    std::map<std::int64_t, Amount> categorySums; // as monthCategorySums gives them
+};
+
 // A sum over the ledger: nullopt when no row was summed (the design shows that as "\0").
 using MonthSums = std::array<std::optional<Amount>, 12>;
 
@@ -114,6 +120,9 @@ public:
     std::vector<Category> categories();                            // by name, then key
     std::vector<Entry> monthEntries(const std::string& monthKey);  // by date, then entry key
     std::map<std::int64_t, Amount> monthCategorySums(const std::string& monthKey);
+    // monthEntries and monthCategorySums together from one pass over the month: a category's
+    // sum is that of its entries listed, each amount counted as monthCategorySums counts it.
+    MonthExpenses monthExpenses(const std::string& monthKey);
     MonthSums yearExpenseSums(const std::string& yearText); // every entry, category or not
 
     // Whole-ledger reads for taking the data out. A prefix selects the rows whose date or month

@@ -64,6 +64,39 @@ TEST_F(MonthSumsTest, FiguresEqualWhatTheRowsGiveForEveryKindOfRow) {
     EXPECT_EQ(texts(ledger.yearExpenseSums("20060"))[0], "3");
 }
 
+// The one-pass read of a month gives the list and every listed category's total exactly as the
+// two reads it stands for.
+TEST_F(MonthSumsTest, OnePassOverTheMonthGivesTheEntriesAndCategoryTotalsOfTheTwoReads) {
+    Ledger ledger = temp_.open();
+    seedAwkwardRows(ledger);
+    auto fun = writes::addCategory(ledger, "娯楽2");
+    writes::addEntry(ledger, {"2006/12/01", fun, "x", tenThousandths(5)});
+    writes::addEntry(ledger, {"2006/12/02", fun, "y", yen(-3)});
+    for (const char* month :
+         {"2006/01", "2006/03", "2006/04", "2006/05", "2006/06", "2006/12", "2006/1", "2006"}) {
+        SCOPED_TRACE(month);
+        const MonthExpenses both = ledger.monthExpenses(month);
+        const auto entries = ledger.monthEntries(month);
+        ASSERT_EQ(both.entries.size(), entries.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            EXPECT_EQ(both.entries[i].key, entries[i].key);
+            EXPECT_EQ(both.entries[i].date, entries[i].date);
+            EXPECT_EQ(both.entries[i].categoryName, entries[i].categoryName);
+            EXPECT_EQ(both.entries[i].description, entries[i].description);
+            EXPECT_EQ(both.entries[i].amount, entries[i].amount);
+        }
+        const auto sums = ledger.monthCategorySums(month);
+        for (const Category& c : ledger.categories()) {
+            const auto one = both.categorySums.find(c.key);
+            const auto two = sums.find(c.key);
+            ASSERT_EQ(one != both.categorySums.end(), two != sums.end()) << c.key;
+            if (one != both.categorySums.end()) {
+                EXPECT_EQ(one->second, two->second) << c.key;
+            }
+        }
+    }
+}
+
 TEST_F(MonthSumsTest, EveryWritePathKeepsTheStoredFiguresEqualToARecount) {
     Ledger ledger = temp_.open();
     auto check = [&](const char* step) {
