@@ -2,6 +2,7 @@
 #include "shell/single_instance.h"
 #include "shell/startup.h"
 #include "store/ledger.h"
+#include "ui/design_look.h"
 #include "ui/dialog_service.h"
 #include "ui/fonts.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Sorakado"));
     QApplication::setApplicationVersion(QStringLiteral(SORAKADO_VERSION));
     QApplication::setFont(sorakado::ui::gothic(9));
+    sorakado::ui::applyDesignLook();
     sorakado::shell::initResources();
 
     sorakado::ui::MessageBoxDialogs dialogs;

@@ -16,9 +16,9 @@ struct AmountInput {
     bool ok() const { return amount.has_value(); }
 };
 
-// Empty text is refused as blank; text that is not a number, or a number the ledger cannot hold
-// exactly (more than four decimals, beyond ±10^15 yen), as not digits. "1,000", "\1000" and
-// full-width digits read as 1000.
+// Empty text is refused as blank; a number with more than four decimals as more than the ledger
+// keeps; text that is not a number, or a number the ledger cannot hold exactly (beyond ±10^15
+// yen), as not digits. "1,000", "\1000" and full-width digits read as 1000.
 AmountInput readAmount(const QString& text);
 
 } // namespace sorakado::editing

@@ -23,8 +23,9 @@ CategoryPanel::CategoryPanel(QWidget* parent) : EditPanel(QStringLiteral("Frame4
     Command7 = placeButton(this, "Command7", 1770, 915, QStringLiteral("削除"));
     Command8 = placeButton(this, "Command8", 3135, 915, QStringLiteral("キャンセル"));
     connect(Command8, &QPushButton::clicked, this, &QWidget::hide);
+    setCancelButton(Command8);
     connect(Combo3, &QComboBox::activated, this, &CategoryPanel::Combo3_Click);
-    connect(Text3, &ui::TextBox::enterPressed, Command6, [this] { Command6->setFocus(); });
+    connect(Text3, &ui::TextBox::enterPressed, Command6, [this] { ui::focusByKeyboard(Command6); });
     connect(Command6, &QPushButton::clicked, this, &CategoryPanel::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &CategoryPanel::Command7_Click);
 }

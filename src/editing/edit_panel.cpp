@@ -4,6 +4,8 @@
 #include "ui/shapes.h"
 #include "ui/twips.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace sorakado::editing {
@@ -45,6 +47,17 @@ void EditPanel::makeTitle(const QString& name, int l, int t, int w, int h, const
     p.setColor(QPalette::Window, QColor(0x00, 0x00, 0xFF));
     p.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF));
     title_->setPalette(p);
+}
+
+void EditPanel::keyPressEvent(QKeyEvent* event) {
+    // The panel's controls leave Escape alone (an open drop-down list closes on its own), so it
+    // arrives here: the panel goes as its cancel button sends it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && cancel_) {
+        event->accept();
+        cancel_->click();
+        return;
+    }
+    QFrame::keyPressEvent(event);
 }
 
 void EditPanel::showAt(QPoint pointTw) {

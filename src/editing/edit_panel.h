@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QPoint>
 
+class QAbstractButton;
 class QLabel;
 
 namespace sorakado::ui {
@@ -32,9 +33,14 @@ protected:
 
     void makeTitle(const QString& name, int l, int t, int w, int h, const QString& text);
     void makeShapes(int shape1w, int shape1h, int shape2x, int shape2y, int shape2w, int shape2h);
+    // Escape anywhere in the panel presses this button.
+    void setCancelButton(QAbstractButton* button) { cancel_ = button; }
+
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int index_;
+    QAbstractButton* cancel_ = nullptr;
     QLabel* title_ = nullptr;
     PanelContext context_;
 };

@@ -65,11 +65,12 @@ EntryPanel::EntryPanel(QWidget* parent) : EditPanel(QStringLiteral("Frame5"), 44
     Command9 = placeButton(this, "Command9", 720, 2100, QStringLiteral("入力"));
     Command10 = placeButton(this, "Command10", 2400, 2100, QStringLiteral("キャンセル"));
     connect(Command10, &QPushButton::clicked, this, &QWidget::hide);
+    setCancelButton(Command10);
 
     // Enter leads date → category (list open) → description → amount → OK.
     connect(Combo4, &ui::DropDown::enterPressed, Text4, [this] { Text4->setFocus(); });
     connect(Text4, &ui::TextBox::enterPressed, Text5, [this] { Text5->setFocus(); });
-    connect(Text5, &ui::TextBox::enterPressed, Command9, [this] { Command9->setFocus(); });
+    connect(Text5, &ui::TextBox::enterPressed, Command9, [this] { ui::focusByKeyboard(Command9); });
     connect(Command9, &QPushButton::clicked, this, &EntryPanel::Command9_Click);
 }
 

@@ -23,7 +23,8 @@ IncomePanel::IncomePanel(QWidget* parent) : EditPanel(QStringLiteral("Frame2"), 
     Command2 = placeButton(this, "Command2", 495, 915, QStringLiteral("入力"));
     Command3 = placeButton(this, "Command3", 1770, 915, QStringLiteral("キャンセル"));
     connect(Command3, &QPushButton::clicked, this, &QWidget::hide);
-    connect(Text1, &ui::TextBox::enterPressed, Command2, [this] { Command2->setFocus(); });
+    setCancelButton(Command3);
+    connect(Text1, &ui::TextBox::enterPressed, Command2, [this] { ui::focusByKeyboard(Command2); });
     connect(Command2, &QPushButton::clicked, this, &IncomePanel::Command2_Click);
 }
 

@@ -19,8 +19,9 @@ MemberPanel::MemberPanel(QWidget* parent) : EditPanel(QStringLiteral("Frame3"), 
     Command4 = placeButton(this, "Command4", 495, 915, QStringLiteral("入力"));
     Command5 = placeButton(this, "Command5", 1770, 915, QStringLiteral("キャンセル"));
     connect(Command5, &QPushButton::clicked, this, &QWidget::hide);
+    setCancelButton(Command5);
     // Enter only moves on to OK; nothing is saved until OK is pressed.
-    connect(Text2, &ui::TextBox::enterPressed, Command4, [this] { Command4->setFocus(); });
+    connect(Text2, &ui::TextBox::enterPressed, Command4, [this] { ui::focusByKeyboard(Command4); });
     connect(Command4, &QPushButton::clicked, this, &MemberPanel::Command4_Click);
 }
 

@@ -18,6 +18,8 @@ inline const QString kRenameSuffix = QStringLiteral("に変更しますがいい
 inline const QString kIncomeTitleSuffix = QStringLiteral("の収入を入力"); // name + this
 inline const QString kBlankAmount = QStringLiteral("金額は空白禁止！！");
 inline const QString kDigitsOnly = QStringLiteral("数字のみ入力して下さい！！");
+// An amount with five or more decimals: the ledger keeps four.
+inline const QString kFourDecimalsAtMost = QStringLiteral("小数点以下は４桁までしか保存できません！！");
 
 // Categories.
 inline const QString kBlankCategory = QStringLiteral("空白はいけません！！");

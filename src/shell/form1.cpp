@@ -12,10 +12,12 @@
 #include "store/ledger.h"
 #include "ui/clipboard.h"
 #include "ui/controls.h"
+#include "ui/design_look.h"
 #include "ui/dialog_service.h"
 #include "ui/guarded.h"
 #include "ui/report_list.h"
 #include "ui/shapes.h"
+#include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -63,6 +65,7 @@ Form1::Form1(ui::DialogService& dialogs, const Clock& clock, std::filesystem::pa
     : QWidget(parent), dialogs_(dialogs), clock_(clock), ledgerPath_(std::move(ledgerPath)) {
     buildLayout();
     buildMenus();
+    ui::keepDesignColours(this);
     wire();
     wirePanels();
 }
@@ -74,16 +77,22 @@ void Form1::wire() {
     connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
     // Enter walks year → month → refresh button without touching the texts.
     connect(Combo1, &ui::DropDown::enterPressed, this, [this] { Combo2->setFocus(); });
-    connect(Combo2, &ui::DropDown::enterPressed, this, [this] { Command1->setFocus(); });
+    connect(Combo2, &ui::DropDown::enterPressed, this, [this] { ui::focusByKeyboard(Command1); });
     connect(Combo1, &QComboBox::activated, this, &Form1::closeAllPanels);
     connect(Combo2, &QComboBox::activated, this, &Form1::closeAllPanels);
 
     for (QWidget* w : std::initializer_list<QWidget*>{Frame1, Frame6, Label1, Label2, Label3, Label4, Label5})
         w->installEventFilter(this);
 
-    for (ui::ReportList* list : {ListView1, ListView2, ListView3})
-        connect(list, &ui::ReportList::pressed, this,
-                [this, list](Qt::MouseButton button, QPoint at) { listPressed(list, button, at); });
+    for (ui::ReportList* list : {ListView1, ListView2, ListView3}) {
+        connect(list, &ui::ReportList::pressed, this, [this, list](Qt::MouseButton button, QPoint at) {
+            listPressed(list, button, at, QCursor::pos());
+        });
+        // The Menu key and Shift+F10 act as a right press on the picked row would.
+        connect(list, &ui::ReportList::menuKeyPressed, this, [this, list](QPoint at) {
+            listPressed(list, Qt::RightButton, at, list->mapToGlobal(ui::pointTw(at.x(), at.y())));
+        });
+    }
 }
 
 void Form1::wirePanels() {
@@ -256,7 +265,7 @@ void Form1::showMonth(const MonthFigures& f) {
     setTextColour(Label25, f.verdictColour);
 }
 
-void Form1::listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint at) {
+void Form1::listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint at, QPoint menuAt) {
     closeAllPanels();
     if (button != Qt::RightButton)
         return;
@@ -266,15 +275,15 @@ void Form1::listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint at)
         const bool onMember = ListView1->rowCount() > 0 && members_->key().has_value();
         for (QAction* item : {NameUp, NameDel, SyuUp})
             item->setVisible(onMember);
-        SyuMenu->popup(QCursor::pos());
+        SyuMenu->popup(menuAt);
     } else if (list == ListView2) {
         anchor_ = QPoint(at.x() + 3960, at.y() + 1605);
         const bool onEntry = entries_->key().has_value();
         MeiUp->setVisible(onEntry);
         MeiDel->setVisible(onEntry);
-        MeiMenu->popup(QCursor::pos());
+        MeiMenu->popup(menuAt);
     } else {
-        HinMenu->popup(QCursor::pos());
+        HinMenu->popup(menuAt);
     }
 }
 

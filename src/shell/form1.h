@@ -121,7 +121,9 @@ private:
     void rebuild();
     void enterBrowseMode();
     void showMonth(const MonthFigures& figures);
-    void listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint positionTw);
+    // A press in a list at positionTw (twips relative to the list); a right press pops up the
+    // list's menu at menuAt (global pixels).
+    void listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint positionTw, QPoint menuAt);
     // Copies a list, headings and every row as shown, to the system clipboard.
     void SendToClipboard(const ui::ReportList* list);
 

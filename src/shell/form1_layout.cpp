@@ -99,12 +99,14 @@ void Form1::buildLayout() {
     Combo1->setGeometry(rectTw(180, 420, 1035, 405));
     Combo1->setFont(gothic(14.25));
     Combo1->setOpensOnFocus(true);
+    Combo1->setCompactButton();
     Label2 = label(Frame1, "Label2", rectTw(1260, 480, 285, 285), QStringLiteral("年"), gothic(14.25), true);
     Combo2 = new ui::DropDown(true, Frame1);
     Combo2->setObjectName(QStringLiteral("Combo2"));
     Combo2->setGeometry(rectTw(1620, 420, 675, 405));
     Combo2->setFont(gothic(14.25));
     Combo2->setOpensOnFocus(true);
+    Combo2->setCompactButton();
     for (int m = 1; m <= 12; ++m)
         Combo2->addItem(QStringLiteral("%1").arg(m, 2, 10, QLatin1Char('0')), 0);
     Combo2->setCurrentIndex(-1);
@@ -284,6 +286,11 @@ void Form1::buildMenus() {
     HinMenu = new QMenu(QStringLiteral("品目メニュー"), this);
     HinMenu->setObjectName(QStringLiteral("HinMenu"));
     ClipBoard3 = item(HinMenu, "ClipBoard3", QStringLiteral("リスト内容をコピー"));
+
+    // Every separator is drawn, even two in a row once the items between them are hidden: the
+    // income menu with nobody picked shows its two lines.
+    for (QMenu* menu : {SyuMenu, MeiMenu, HinMenu})
+        menu->setSeparatorsCollapsible(false);
 }
 
 } // namespace sorakado::shell

@@ -1,14 +1,67 @@
 #include "controls.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyleFactory>
+#include <QStyleOptionComplex>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace sorakado::ui {
 
+namespace {
+
+// The width, in pixels, of a compact drop-down button: room for the arrow and a margin.
+constexpr int kCompactButtonWidth = 11;
+
+// The desktop's style with a narrower drop-down button, whatever the style's own width is; the
+// text box takes what the button gives up.
+class CompactButtonStyle : public QProxyStyle {
+public:
+    // A private copy of the application's style: a proxy owns its base.
+    CompactButtonStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override {
+        const QRect r = QProxyStyle::subControlRect(control, option, part, widget);
+        if (control != CC_ComboBox || (part != SC_ComboBoxEditField && part != SC_ComboBoxArrow))
+            return r;
+        const QRect button = QProxyStyle::subControlRect(control, option, SC_ComboBoxArrow, widget);
+        if (button.width() <= kCompactButtonWidth)
+            return r;
+        // The button keeps its outer edge; the text box reaches up to the button.
+        const bool leftToRight = option->direction != Qt::RightToLeft;
+        QRect compact = button;
+        if (leftToRight)
+            compact.setLeft(button.right() - kCompactButtonWidth + 1);
+        else
+            compact.setRight(button.left() + kCompactButtonWidth - 1);
+        if (part == SC_ComboBoxArrow)
+            return compact;
+        QRect field = r;
+        if (leftToRight)
+            field.setRight(std::max(r.right(), compact.left() - 1));
+        else
+            field.setLeft(std::min(r.left(), compact.right() + 1));
+        return field;
+    }
+};
+
+} // namespace
+
 bool isEnterKey(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+void focusByKeyboard(QWidget* w) {
+    w->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    w->setFocus();
 }
 
 void Button::keyPressEvent(QKeyEvent* event) {
@@ -87,6 +140,33 @@ void DropDown::keyPressEvent(QKeyEvent* event) {
     if (handleKey(event))
         return;
     QComboBox::keyPressEvent(event);
+}
+
+void DropDown::setCompactButton() {
+    auto* style = new CompactButtonStyle;
+    style->setParent(this);
+    setStyle(style);
+}
+
+void DropDown::showPopup() {
+    QComboBox::showPopup();
+    // Styles size the open list of an editable drop-down to the box, and items wider than
+    // that are drawn cut short ("2…0"): the list is widened to its widest item instead.
+    QAbstractItemView* list = view();
+    QWidget* popup = list->window();
+    if (popup == window() || !list->isVisible())
+        return;
+    int needed = list->sizeHintForColumn(modelColumn()) + 2 * list->frameWidth();
+    if (list->verticalScrollBar()->isVisible())
+        needed += list->verticalScrollBar()->width();
+    const int extra = needed - list->width();
+    if (extra <= 0)
+        return;
+    QRect r = popup->geometry();
+    r.setWidth(r.width() + extra);
+    if (const QScreen* s = popup->screen(); s && r.right() > s->availableGeometry().right())
+        r.moveRight(s->availableGeometry().right());
+    popup->setGeometry(r);
 }
 
 void DropDown::focusInEvent(QFocusEvent* event) {

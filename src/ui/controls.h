@@ -19,11 +19,17 @@ protected:
 
 // A drop-down list. Enter is swallowed and reported, so the handler can move the focus on
 // without the text being changed or an item added; the list can open as the focus arrives.
+// Its open list is always wide enough to show every item whole, wider than the box if need be.
 class DropDown : public QComboBox {
     Q_OBJECT
 public:
     explicit DropDown(bool editable, QWidget* parent = nullptr);
     void setOpensOnFocus(bool on) { opensOnFocus_ = on; }
+    // A narrow arrow button, leaving its width to the text box: for the small period pickers,
+    // whose large digits the style's usual button would cut off.
+    void setCompactButton();
+
+    void showPopup() override;
 
 signals:
     void enterPressed();
@@ -62,5 +68,9 @@ private:
 };
 
 bool isEnterKey(const QKeyEvent* event);
+
+// Moves the focus to w as a keyboard move (the Enter chain): the window then draws focus
+// frames, as it does after Tab, so a focused OK button shows that Enter will press it.
+void focusByKeyboard(QWidget* w);
 
 } // namespace sorakado::ui

@@ -2,14 +2,24 @@
 
 #include "twips.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
+#include <QToolTip>
+
+#include <algorithm>
 
 namespace sorakado::ui {
 
 namespace {
 constexpr int kKeyRole = Qt::UserRole + 1;
 constexpr int kCellCountRole = Qt::UserRole + 2;
+// How far into a row's first cell the menu keys put their pretend right press, in pixels.
+constexpr int kMenuPointInset = 8;
 } // namespace
 
 ReportList::ReportList(QWidget* parent) : QTreeWidget(parent) {
@@ -93,8 +103,25 @@ QStringList ReportList::headings() const {
 }
 
 int ReportList::currentRow() const {
+    // A row can be current without being selected (Ctrl+click takes the selection away): the
+    // user then sees nothing picked, and nothing is.
     auto* item = currentItem();
-    return item ? indexOfTopLevelItem(item) : -1;
+    return item && item->isSelected() ? indexOfTopLevelItem(item) : -1;
+}
+
+QPoint ReportList::menuPointTwips(int row) const {
+    QPoint inViewport(kMenuPointInset, kMenuPointInset);
+    if (auto* item = topLevelItem(row)) {
+        const QRect r = visualItemRect(item);
+        inViewport = QPoint(r.left() + std::min(kMenuPointInset, r.width() / 2), r.center().y());
+    } else if (rowCount() > 0) {
+        // Below the last row, where the list is empty, when the rows leave room for it.
+        const QRect last = visualItemRect(topLevelItem(rowCount() - 1));
+        if (last.bottom() + kMenuPointInset < viewport()->height())
+            inViewport = QPoint(kMenuPointInset, last.bottom() + kMenuPointInset);
+    }
+    const QPoint inList = viewport()->mapTo(this, inViewport);
+    return QPoint(twips(inList.x()), twips(inList.y()));
 }
 
 void ReportList::mousePressEvent(QMouseEvent* event) {
@@ -112,6 +139,76 @@ void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {
         if (row >= 0)
             emit rowDoubleClicked(row);
     }
+}
+
+void ReportList::requestMenuFromKeyboard() {
+    const int row = currentRow();
+    if (auto* item = topLevelItem(row))
+        scrollToItem(item);
+    emit menuKeyPressed(menuPointTwips(row));
+}
+
+void ReportList::keyPressEvent(QKeyEvent* event) {
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (!menuKey) {
+        QTreeWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // On X11 the Menu key also arrives as a context-menu request, which may have opened the
+    // menu already; the key itself then reaches the open menu, not this list.
+    if (!QApplication::activePopupWidget())
+        requestMenuFromKeyboard();
+}
+
+void ReportList::contextMenuEvent(QContextMenuEvent* event) {
+    // Right presses are handled as presses (see mousePressEvent); only the keyboard's request
+    // is taken here.
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    requestMenuFromKeyboard();
+}
+
+void ReportList::focusInEvent(QFocusEvent* event) {
+    // Arriving by the keyboard (Tab, or back from a closed menu) on a list with no current
+    // row, Qt would make the first row current: a row nobody picked, which the menus and the
+    // double click would then act on. Handled as a focus by the mouse, which picks nothing.
+    if (currentIndex().isValid() || event->reason() == Qt::MouseFocusReason) {
+        QTreeWidget::focusInEvent(event);
+        return;
+    }
+    QFocusEvent byMouse(QEvent::FocusIn, Qt::MouseFocusReason);
+    QTreeWidget::focusInEvent(&byMouse);
+}
+
+QString ReportList::cutOffTextAt(QPoint pos) const {
+    const QModelIndex index = indexAt(pos);
+    if (!index.isValid())
+        return {};
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (text.isEmpty())
+        return {};
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    const QSize needed = itemDelegateForIndex(index)->sizeHint(option, index);
+    return needed.width() > option.rect.width() || needed.height() > option.rect.height() ? text : QString();
+}
+
+bool ReportList::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QTreeWidget::viewportEvent(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = cutOffTextAt(help->pos());
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, viewport(), visualRect(indexAt(help->pos())));
+    return true;
 }
 
 } // namespace sorakado::ui

@@ -28,6 +28,10 @@ struct ReportColumn {
 
 // A report-style list: column headings, keyed rows whose cells carry their own colour and
 // boldness, and a row that may hold fewer cells than there are columns. Refilled whole.
+//
+// A row counts as picked only when the user picked it (pressed it, or moved to it with the
+// keys) and it is shown selected: the keyboard focus arriving on the list never picks a row by
+// itself. A cell whose text is cut off shows its whole text as a tooltip.
 class ReportList : public QTreeWidget {
     Q_OBJECT
 public:
@@ -42,20 +46,34 @@ public:
     // The texts of the cells row holds (not padded to the column count).
     QStringList rowCells(int row) const;
     QStringList headings() const;
-    // The row the user last pressed or moved to; -1 when none.
+    // The row the user picked and sees selected; -1 when none.
     int currentRow() const;
+    // Where, in twips relative to the list, a right press on row would land (on its first cell,
+    // level with its middle); for a row of -1, a point of the list's empty area.
+    QPoint menuPointTwips(int row) const;
 
 signals:
     // A mouse press anywhere in the list, position in twips relative to the list.
     void pressed(Qt::MouseButton button, QPoint positionTwips);
+    // The Menu key or Shift+F10: the list's menu is wanted for the picked row, at the position
+    // (twips relative to the list) a right press on that row would have had.
+    void menuKeyPressed(QPoint positionTwips);
     void rowClicked(int row);
     void rowDoubleClicked(int row);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
+    void requestMenuFromKeyboard();
+    // The whole text of the cell at pos (viewport coordinates) when it is cut off; empty otherwise.
+    QString cutOffTextAt(QPoint pos) const;
+
     std::vector<Qt::Alignment> alignments_;
 };
 

@@ -14,6 +14,7 @@ namespace {
 const QString kPickACategory = QStringLiteral("品目は必ず選択して！！");
 const QString kBlankAmount = QStringLiteral("金額は空白禁止！！");
 const QString kDigitsOnly = QStringLiteral("数字のみ入力して下さい！！");
+const QString kFourDecimalsAtMost = QStringLiteral("小数点以下は４桁までしか保存できません！！");
 const QString kAddCategoriesFirst = QStringLiteral("明細を追加する前に品目を追加して下さい");
 
 class EntryEditingTest : public ::testing::Test {
@@ -157,7 +158,8 @@ TEST_F(EntryEditingTest, RefusalsComeInOrderKeepEverythingTypedAndWriteNothing) 
         {QString(), kBlankAmount},
         {QStringLiteral("12abc"), kDigitsOnly},
         {QStringLiteral("1 000"), kDigitsOnly},
-        {QStringLiteral("0.00001"), kDigitsOnly},
+        {QStringLiteral("0.00001"), kFourDecimalsAtMost},
+        {QStringLiteral("1.23456"), kFourDecimalsAtMost},
         {QStringLiteral("-10000000000000000"), kDigitsOnly},
     };
     for (const auto& [text, message] : amounts) {

@@ -10,6 +10,7 @@ namespace {
 
 const QString kBlankAmount = QStringLiteral("金額は空白禁止！！");
 const QString kDigitsOnly = QStringLiteral("数字のみ入力して下さい！！");
+const QString kFourDecimalsAtMost = QStringLiteral("小数点以下は４桁までしか保存できません！！");
 
 class IncomeEditingTest : public ::testing::Test {
 protected:
@@ -125,7 +126,8 @@ TEST_F(IncomeEditingTest, RefusedAmountsLeaveThePanelOpenWithTheTextAndWriteNoth
         {QStringLiteral("1e3"), kDigitsOnly},
         {QStringLiteral("12円"), kDigitsOnly},
         {QStringLiteral("1,00"), kDigitsOnly},
-        {QStringLiteral("1.23456"), kDigitsOnly},                 // more than the ledger keeps
+        {QStringLiteral("1.23456"), kFourDecimalsAtMost}, // more than the ledger keeps
+        {QStringLiteral("１．００００１"), kFourDecimalsAtMost},
         {QStringLiteral("10000000000000000"), kDigitsOnly},       // beyond 10^15 yen
         {QStringLiteral("1'; DELETE FROM 収入;--"), kDigitsOnly}, // layering: user text
     };
