@@ -186,9 +186,19 @@ void DropDown::openSoon() {
 }
 
 void TextBox::setJapaneseInput(bool on) {
+    japaneseInput_ = on;
     setAttribute(Qt::WA_InputMethodEnabled, on);
     setInputMethodHints(on ? Qt::ImhNone
                            : (Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText | Qt::ImhLatinOnly));
+}
+
+QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
+    // An input method asks whether the focused box takes composed text. QLineEdit says yes
+    // whatever its input-method attribute, so an amount box would compose kana ("1234あbc") if
+    // the input method was composing in the box before: here the amount boxes say no.
+    if (query == Qt::ImEnabled && !japaneseInput_)
+        return false;
+    return QLineEdit::inputMethodQuery(query);
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {

@@ -56,6 +56,8 @@ public:
     // Names and descriptions are typed in Japanese; amounts are digits, with no composition.
     void setJapaneseInput(bool on);
 
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 signals:
     void enterPressed();
 
@@ -65,6 +67,7 @@ protected:
 
 private:
     bool selectsAllOnFocus_ = false;
+    bool japaneseInput_ = true;
 };
 
 bool isEnterKey(const QKeyEvent* event);

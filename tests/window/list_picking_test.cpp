@@ -182,8 +182,9 @@ TEST_F(ListPickingTest, TheMenuKeysOpenTheListsMenuForThePickedRowWhereARightPre
         EXPECT_EQ(shownItems(c.menu), c.items);
         const QPoint rowPoint = c.list->menuPointTwips(c.row);
         const QPoint globalRow = c.list->mapToGlobal(ui::pointTw(rowPoint.x(), rowPoint.y()));
-        if (c.list->screen()->geometry().contains(QRect(globalRow, c.menu->size())))
+        if (c.list->screen()->geometry().contains(QRect(globalRow, c.menu->size()))) {
             EXPECT_EQ(c.menu->pos(), globalRow); // where it fits, not pushed back onto the screen
+        }
         EXPECT_TRUE(c.list->visualItemRect(c.list->topLevelItem(c.row))
                         .contains(c.list->viewport()->mapFromGlobal(globalRow)));
         if (c.setsAnchor)

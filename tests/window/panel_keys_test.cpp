@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QInputMethodQueryEvent>
 #include <QToolTip>
 
 namespace sorakado::testing {
@@ -87,6 +88,35 @@ TEST_F(PanelKeysTest, TheOkButtonReachedByEnterShowsItsFocus) {
     const QImage focused = panel->Command4->grab().toImage();
     EXPECT_NE(focused, unfocused) << "the focused OK button looks like any other";
     panel->hide();
+}
+
+// What an input method (IBus with Mozc, say) is told when it asks whether the focused control
+// takes composed text, as Qt's input contexts ask before passing it any key.
+bool inputMethodAccepted() {
+    QObject* focus = QGuiApplication::focusObject();
+    if (!focus)
+        return false;
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(focus, &query);
+    return query.value(Qt::ImEnabled).toBool();
+}
+
+TEST_F(PanelKeysTest, AmountBoxesTakeDirectInputOnlyNameAndDescriptionBoxesTakeComposition) {
+    const std::vector<std::pair<QWidget*, bool>> boxes{{w().Frame3->Text2, true},
+                                                       {w().Frame4->Text3, true},
+                                                       {w().Frame5->Text4, true},
+                                                       {w().Frame5->Text5, false},
+                                                       {w().Frame2->Text1, false}};
+    // In the order a user meets them, so an amount box follows a box that was composing.
+    for (const auto& [box, composes] : boxes) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        auto* panel = static_cast<editing::EditPanel*>(box->parentWidget());
+        panel->showAt(QPoint(600, 2000));
+        box->setFocus();
+        ASSERT_EQ(QGuiApplication::focusObject(), box);
+        EXPECT_EQ(inputMethodAccepted(), composes);
+        panel->hide();
+    }
 }
 
 // The tooltip a cell shows when the pointer rests on it; empty when none.
