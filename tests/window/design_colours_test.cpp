@@ -190,8 +190,8 @@ TEST_P(DesignColours, PanelButtonsSelectorsAndMenusStayLight) {
 INSTANTIATE_TEST_SUITE_P(DarkDesktops, DesignColours,
                          ::testing::Values(Desktop{"DarkScheme", nullptr, true, false},
                                            Desktop{"AdwaitaDark", "adwaita-dark", false, true}),
-                         [](const ::testing::TestParamInfo<Desktop>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<Desktop>& desktop) {
+                             return std::string(desktop.param.name);
                          });
 
 } // namespace
