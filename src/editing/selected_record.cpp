@@ -15,16 +15,17 @@ QString recordKeyOf(const QString& rowKey) {
 
 SelectedRecord::SelectedRecord(ui::ReportList* list, QLabel* holder, QObject* parent)
     : QObject(parent), list_(list), holder_(holder) {
-    connect(list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
+    connect(list, &ui::ReportList::currentRowChanged, this, [this](int row) {
         if (list_)
-            currentMoved(current ? list_->indexOfTopLevelItem(current) : -1);
+            currentMoved(row);
     });
-    // A refill clears the list (the current row goes) and then adds every row at once.
+    // A refill replaces every row at once: the current row goes with the old rows, then the
+    // list tells when the new ones are in.
     connect(list->model(), &QAbstractItemModel::modelReset, this, [this] {
         if (holder_)
             holder_->setText(QString());
     });
-    connect(list->model(), &QAbstractItemModel::rowsInserted, this, &SelectedRecord::refilled);
+    connect(list, &ui::ReportList::refilled, this, &SelectedRecord::refilled);
 }
 
 void SelectedRecord::currentMoved(int row) {
@@ -45,7 +46,7 @@ void SelectedRecord::refilled() {
     const QString rowKey = u'@' + remembered_;
     for (int row = 0; row < list_->rowCount(); ++row)
         if (list_->rowKey(row) == rowKey) {
-            list_->setCurrentItem(list_->topLevelItem(row));
+            list_->setCurrentRow(row);
             return;
         }
     remembered_.clear();

@@ -16,13 +16,12 @@
 namespace sorakado::ui {
 
 namespace {
-constexpr int kKeyRole = Qt::UserRole + 1;
-constexpr int kCellCountRole = Qt::UserRole + 2;
 // How far into a row's first cell the menu keys put their pretend right press, in pixels.
 constexpr int kMenuPointInset = 8;
 } // namespace
 
-ReportList::ReportList(QWidget* parent) : QTreeWidget(parent) {
+ReportList::ReportList(QWidget* parent) : QTreeView(parent), model_(new ReportModel(this)) {
+    setModel(model_);
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -33,90 +32,102 @@ ReportList::ReportList(QWidget* parent) : QTreeWidget(parent) {
     setExpandsOnDoubleClick(false);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
-    connect(this, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) { emit rowClicked(indexOfTopLevelItem(item)); });
+    connect(this, &QTreeView::clicked, this,
+            [this](const QModelIndex& index) { emit rowClicked(index.row()); });
 }
 
 void ReportList::setColumns(const std::vector<ReportColumn>& columns) {
-    setColumnCount(static_cast<int>(columns.size()));
     QStringList headings;
-    alignments_.clear();
+    std::vector<Qt::Alignment> alignments;
     for (const auto& c : columns) {
         headings << c.heading;
-        alignments_.push_back(c.alignment | Qt::AlignVCenter);
+        alignments.push_back(c.alignment | Qt::AlignVCenter);
     }
-    setHeaderLabels(headings);
-    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+    model_->setColumns(headings, alignments);
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
         header()->resizeSection(i, px(columns[i].widthTwips));
-        headerItem()->setTextAlignment(i, alignments_[i]);
-    }
+}
+
+QFont ReportList::boldFont() const {
+    QFont bold = font();
+    bold.setBold(true);
+    return bold;
 }
 
 void ReportList::setRows(const std::vector<ReportRow>& rows) {
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(rows.size()));
-    QFont boldFont = font();
-    boldFont.setBold(true);
-    for (const auto& row : rows) {
-        auto* item = new QTreeWidgetItem;
-        item->setData(0, kKeyRole, row.key);
-        item->setData(0, kCellCountRole, static_cast<int>(row.cells.size()));
-        for (int c = 0; c < static_cast<int>(row.cells.size()); ++c) {
-            const auto& cell = row.cells[c];
-            item->setText(c, cell.text);
-            if (c < static_cast<int>(alignments_.size()))
-                item->setTextAlignment(c, alignments_[c]);
-            if (cell.colour)
-                item->setForeground(c, *cell.colour);
-            if (cell.bold)
-                item->setFont(c, boldFont);
-        }
-        items.append(item);
-    }
-    setUpdatesEnabled(false);
-    clear();
-    addTopLevelItems(items);
-    setUpdatesEnabled(true);
+    setRows(std::vector<ReportRow>(rows));
+}
+
+void ReportList::setRows(std::vector<ReportRow>&& rows) {
+    const bool any = !rows.empty();
+    model_->setRows(std::move(rows), boldFont());
+    if (any)
+        emit refilled();
+}
+
+void ReportList::clearRows() {
+    model_->setRows({}, boldFont());
 }
 
 QString ReportList::rowKey(int row) const {
-    auto* item = topLevelItem(row);
-    return item ? item->data(0, kKeyRole).toString() : QString();
+    const ReportRow* r = model_->row(row);
+    return r ? r->key : QString();
 }
 
 QStringList ReportList::rowCells(int row) const {
     QStringList out;
-    auto* item = topLevelItem(row);
-    if (!item)
-        return out;
-    int n = item->data(0, kCellCountRole).toInt();
-    for (int c = 0; c < n; ++c)
-        out << item->text(c);
+    if (const ReportRow* r = model_->row(row))
+        for (const auto& cell : r->cells)
+            out << cell.text;
     return out;
 }
 
 QStringList ReportList::headings() const {
     QStringList out;
-    for (int c = 0; c < columnCount(); ++c)
-        out << headerItem()->text(c);
+    for (int c = 0; c < model_->columnCount(); ++c)
+        out << model_->headerData(c, Qt::Horizontal).toString();
     return out;
 }
 
 int ReportList::currentRow() const {
     // A row can be current without being selected (Ctrl+click takes the selection away): the
     // user then sees nothing picked, and nothing is.
-    auto* item = currentItem();
-    return item && item->isSelected() ? indexOfTopLevelItem(item) : -1;
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(model_->index(current.row(), 0)) ? current.row()
+                                                                                              : -1;
+}
+
+QRect ReportList::rowRect(int row) const {
+    if (!model_->row(row))
+        return {};
+    const int first = header()->logicalIndexAt(-header()->offset());
+    const int last = header()->logicalIndexAt(header()->length() - header()->offset() - 1);
+    return visualRect(model_->index(row, header()->logicalIndex(first))) |
+           visualRect(model_->index(row, header()->logicalIndex(last)));
+}
+
+void ReportList::setCurrentRow(int row) {
+    setCurrentIndex(model_->row(row) ? model_->index(row, 0) : QModelIndex());
+}
+
+void ReportList::scrollToRow(int row) {
+    if (model_->row(row))
+        scrollTo(model_->index(row, 0));
+}
+
+void ReportList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeView::currentChanged(current, previous);
+    emit currentRowChanged(current.isValid() ? current.row() : -1);
 }
 
 QPoint ReportList::menuPointTwips(int row) const {
     QPoint inViewport(kMenuPointInset, kMenuPointInset);
-    if (auto* item = topLevelItem(row)) {
-        const QRect r = visualItemRect(item);
+    if (model_->row(row)) {
+        const QRect r = rowRect(row);
         inViewport = QPoint(r.left() + std::min(kMenuPointInset, r.width() / 2), r.center().y());
     } else if (rowCount() > 0) {
         // Below the last row, where the list is empty, when the rows leave room for it.
-        const QRect last = visualItemRect(topLevelItem(rowCount() - 1));
+        const QRect last = rowRect(rowCount() - 1);
         if (last.bottom() + kMenuPointInset < viewport()->height())
             inViewport = QPoint(kMenuPointInset, last.bottom() + kMenuPointInset);
     }
@@ -127,13 +138,13 @@ QPoint ReportList::menuPointTwips(int row) const {
 void ReportList::mousePressEvent(QMouseEvent* event) {
     // Qt selects the row under a press of any button, so the row a menu acts on is the row
     // pressed, which is what the user sees highlighted.
-    QTreeWidget::mousePressEvent(event);
+    QTreeView::mousePressEvent(event);
     QPoint inList = viewport()->mapTo(this, event->position().toPoint());
     emit pressed(event->button(), QPoint(twips(inList.x()), twips(inList.y())));
 }
 
 void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {
-    QTreeWidget::mouseDoubleClickEvent(event);
+    QTreeView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton) {
         int row = currentRow();
         if (row >= 0)
@@ -143,8 +154,7 @@ void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void ReportList::requestMenuFromKeyboard() {
     const int row = currentRow();
-    if (auto* item = topLevelItem(row))
-        scrollToItem(item);
+    scrollToRow(row);
     emit menuKeyPressed(menuPointTwips(row));
 }
 
@@ -152,7 +162,7 @@ void ReportList::keyPressEvent(QKeyEvent* event) {
     const bool menuKey = event->key() == Qt::Key_Menu ||
                          (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
     if (!menuKey) {
-        QTreeWidget::keyPressEvent(event);
+        QTreeView::keyPressEvent(event);
         return;
     }
     event->accept();
@@ -178,11 +188,11 @@ void ReportList::focusInEvent(QFocusEvent* event) {
     // row, Qt would make the first row current: a row nobody picked, which the menus and the
     // double click would then act on. Handled as a focus by the mouse, which picks nothing.
     if (currentIndex().isValid() || event->reason() == Qt::MouseFocusReason) {
-        QTreeWidget::focusInEvent(event);
+        QTreeView::focusInEvent(event);
         return;
     }
     QFocusEvent byMouse(QEvent::FocusIn, Qt::MouseFocusReason);
-    QTreeWidget::focusInEvent(&byMouse);
+    QTreeView::focusInEvent(&byMouse);
 }
 
 QString ReportList::cutOffTextAt(QPoint pos) const {
@@ -201,7 +211,7 @@ QString ReportList::cutOffTextAt(QPoint pos) const {
 
 bool ReportList::viewportEvent(QEvent* event) {
     if (event->type() != QEvent::ToolTip)
-        return QTreeWidget::viewportEvent(event);
+        return QTreeView::viewportEvent(event);
     auto* help = static_cast<QHelpEvent*>(event);
     const QString text = cutOffTextAt(help->pos());
     if (text.isEmpty())

@@ -1,24 +1,13 @@
 #pragma once
 
-#include <QColor>
-#include <QStringList>
-#include <QTreeWidget>
+#include "report_model.h"
 
-#include <optional>
+#include <QStringList>
+#include <QTreeView>
+
 #include <vector>
 
 namespace sorakado::ui {
-
-struct ReportCell {
-    QString text;
-    std::optional<QColor> colour; // nullopt: the list's own text colour
-    bool bold = false;
-};
-
-struct ReportRow {
-    QString key;                   // "@" and a record key, or empty
-    std::vector<ReportCell> cells; // the cells the row holds, column 1 first
-};
 
 struct ReportColumn {
     QString heading;
@@ -27,21 +16,25 @@ struct ReportColumn {
 };
 
 // A report-style list: column headings, keyed rows whose cells carry their own colour and
-// boldness, and a row that may hold fewer cells than there are columns. Refilled whole.
+// boldness, and a row that may hold fewer cells than there are columns. Refilled whole. A view
+// on a ReportModel: it draws only the rows in sight, so a month of thousands of entries fills as
+// fast as a month of ten.
 //
 // A row counts as picked only when the user picked it (pressed it, or moved to it with the
 // keys) and it is shown selected: the keyboard focus arriving on the list never picks a row by
 // itself. A cell whose text is cut off shows its whole text as a tooltip.
-class ReportList : public QTreeWidget {
+class ReportList : public QTreeView {
     Q_OBJECT
 public:
     explicit ReportList(QWidget* parent = nullptr);
 
     void setColumns(const std::vector<ReportColumn>& columns);
     void setRows(const std::vector<ReportRow>& rows);
-    void clearRows() { clear(); }
+    void setRows(std::vector<ReportRow>&& rows);
+    void clearRows();
 
-    int rowCount() const { return topLevelItemCount(); }
+    int rowCount() const { return model_->rowCount(); }
+    int columnCount() const { return model_->columnCount(); }
     QString rowKey(int row) const;
     // The texts of the cells row holds (not padded to the column count).
     QStringList rowCells(int row) const;
@@ -51,6 +44,11 @@ public:
     // Where, in twips relative to the list, a right press on row would land (on its first cell,
     // level with its middle); for a row of -1, a point of the list's empty area.
     QPoint menuPointTwips(int row) const;
+    // The row's rectangle in the viewport, across the columns in sight; empty for no row.
+    QRect rowRect(int row) const;
+    // Makes row current and selected, as a press on it would; -1 makes none current.
+    void setCurrentRow(int row);
+    void scrollToRow(int row);
 
 signals:
     // A mouse press anywhere in the list, position in twips relative to the list.
@@ -60,6 +58,10 @@ signals:
     void menuKeyPressed(QPoint positionTwips);
     void rowClicked(int row);
     void rowDoubleClicked(int row);
+    // The current row moved (a press, the keys, setCurrentRow); -1 when none is current.
+    void currentRowChanged(int row);
+    // setRows put rows in the list (after the model's reset, which takes the current row away).
+    void refilled();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -68,13 +70,16 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     void requestMenuFromKeyboard();
     // The whole text of the cell at pos (viewport coordinates) when it is cut off; empty otherwise.
     QString cutOffTextAt(QPoint pos) const;
 
-    std::vector<Qt::Alignment> alignments_;
+    QFont boldFont() const;
+
+    ReportModel* model_;
 };
 
 } // namespace sorakado::ui

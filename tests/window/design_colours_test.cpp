@@ -134,7 +134,7 @@ TEST_P(DesignColours, ListsHeadingsCaptionsAndTheWindowStayLight) {
         EXPECT_EQ(dominant(image, inWindow(vp, vp->rect())), white)
             << hex(dominant(image, inWindow(vp, vp->rect())));
         // The first row's text is drawn dark on the white background.
-        const QRect firstRow = list->visualItemRect(list->topLevelItem(0));
+        const QRect firstRow = list->rowRect(0);
         EXPECT_LT(darkest(image, inWindow(vp, firstRow)), 110);
         // The column headings: dark words on a light bar.
         const QHeaderView* header = list->header();

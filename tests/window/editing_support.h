@@ -13,7 +13,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -27,7 +26,7 @@ template <class Pred> bool eventually(Pred pred) {
 }
 
 inline QPoint rowCentre(ui::ReportList* list, int row) {
-    return list->visualItemRect(list->topLevelItem(row)).center();
+    return list->rowRect(row).center();
 }
 
 inline int rowWithText(const ui::ReportList* list, const QString& text) {
@@ -47,13 +46,13 @@ inline int rowWithKey(const ui::ReportList* list, std::int64_t key) {
 inline void clickRow(ui::ReportList* list, int row, Qt::MouseButton button = Qt::LeftButton) {
     ASSERT_GE(row, 0);
     ASSERT_LT(row, list->rowCount());
-    list->scrollToItem(list->topLevelItem(row));
+    list->scrollToRow(row);
     QTest::mouseClick(list->viewport(), button, {}, rowCentre(list, row));
 }
 
 inline void doubleClickRow(ui::ReportList* list, int row) {
     ASSERT_GE(row, 0);
-    list->scrollToItem(list->topLevelItem(row));
+    list->scrollToRow(row);
     const QPoint at = rowCentre(list, row);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);

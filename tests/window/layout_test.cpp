@@ -212,8 +212,10 @@ TEST_F(LayoutTest, ListsHaveTheirColumnHeadingsWidthsAndAlignment) {
         for (int i = 0; i < list->columnCount(); ++i) {
             EXPECT_EQ(list->headings()[i].toStdString(), columns[i].heading);
             EXPECT_EQ(list->columnWidth(i), ui::px(columns[i].twips)) << columns[i].heading;
-            EXPECT_EQ(Qt::Alignment(list->headerItem()->textAlignment(i)) & Qt::AlignHorizontal_Mask,
-                      columns[i].alignment)
+            EXPECT_EQ(
+                Qt::Alignment(list->model()->headerData(i, Qt::Horizontal, Qt::TextAlignmentRole).toInt()) &
+                    Qt::AlignHorizontal_Mask,
+                columns[i].alignment)
                 << columns[i].heading;
         }
         EXPECT_EQ(list->rowCount(), 0);

@@ -185,8 +185,7 @@ TEST_F(ListPickingTest, TheMenuKeysOpenTheListsMenuForThePickedRowWhereARightPre
         if (c.list->screen()->geometry().contains(QRect(globalRow, c.menu->size()))) {
             EXPECT_EQ(c.menu->pos(), globalRow); // where it fits, not pushed back onto the screen
         }
-        EXPECT_TRUE(c.list->visualItemRect(c.list->topLevelItem(c.row))
-                        .contains(c.list->viewport()->mapFromGlobal(globalRow)));
+        EXPECT_TRUE(c.list->rowRect(c.row).contains(c.list->viewport()->mapFromGlobal(globalRow)));
         if (c.setsAnchor)
             EXPECT_EQ(w().panelAnchor(), rowPoint + c.anchorOffset);
         else

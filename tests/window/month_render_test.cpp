@@ -15,14 +15,14 @@ void expectListShows(const ui::ReportList* list, const std::vector<FigureRow>& r
     const QColor listText = list->palette().color(QPalette::Text);
     for (int r = 0; r < list->rowCount(); ++r) {
         SCOPED_TRACE(r);
-        const auto* item = list->topLevelItem(r);
         EXPECT_EQ(list->rowKey(r), rows[r].key);
         ASSERT_EQ(list->rowCells(r).size(), static_cast<qsizetype>(rows[r].cells.size()));
         for (int c = 0; c < static_cast<int>(rows[r].cells.size()); ++c) {
             const auto& cell = rows[r].cells[c];
-            EXPECT_EQ(item->text(c), cell.text);
-            EXPECT_EQ(item->font(c).bold(), cell.bold);
-            const QBrush fg = item->foreground(c);
+            const QModelIndex index = list->model()->index(r, c);
+            EXPECT_EQ(index.data(Qt::DisplayRole).toString(), cell.text);
+            EXPECT_EQ(qvariant_cast<QFont>(index.data(Qt::FontRole)).bold(), cell.bold);
+            const QBrush fg = qvariant_cast<QBrush>(index.data(Qt::ForegroundRole));
             if (cell.colour)
                 EXPECT_EQ(fg.color().rgb() & 0xFFFFFF, *cell.colour);
             else

@@ -84,7 +84,8 @@ TEST(Startup, WithAMemberTheFirstRebuildFillsTheListsWithoutAMessage) {
     EXPECT_EQ(w.ListView2->rowCells(0).join(u'|').toStdString(), "2026/01/10(土)|食費|米|\\2000");
     EXPECT_GT(w.ListView3->rowCount(), 0);
     // The amount column is right-aligned in the rows as in the heading.
-    EXPECT_EQ(Qt::Alignment(w.ListView1->topLevelItem(0)->textAlignment(1)) & Qt::AlignHorizontal_Mask,
+    EXPECT_EQ(Qt::Alignment(w.ListView1->model()->index(0, 1).data(Qt::TextAlignmentRole).toInt()) &
+                  Qt::AlignHorizontal_Mask,
               Qt::AlignRight);
 
     QStringList picker;
