@@ -88,6 +88,7 @@ void registerFor(const std::filesystem::path& path, std::int64_t entries) {
     read("categories", [](Ledger& l) { return l.categories(); });
     read("monthEntries", [](Ledger& l) { return l.monthEntries(kMonthKey); });
     read("monthCategorySums", [](Ledger& l) { return l.monthCategorySums(kMonthKey); });
+    read("monthExpenses", [](Ledger& l) { return l.monthExpenses(kMonthKey); }); // the two above in one pass
     read("yearExpenseSums", [](Ledger& l) { return l.yearExpenseSums(kYearText); });
 }
 
