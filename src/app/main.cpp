@@ -5,6 +5,7 @@
 #include "ui/design_look.h"
 #include "ui/dialog_service.h"
 #include "ui/fonts.h"
+#include "ui/toolkit_words.h"
 
 #include "sorakado_version.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(SORAKADO_VERSION));
     QApplication::setFont(sorakado::ui::gothic(9));
     sorakado::ui::applyDesignLook();
+    sorakado::ui::useJapaneseToolkitWords(app);
     sorakado::shell::initResources();
 
     sorakado::ui::MessageBoxDialogs dialogs;
