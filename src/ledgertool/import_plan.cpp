@@ -87,17 +87,19 @@ AmountOutcome readAmount(const LegacyValue& v) {
     DecimalReading r = readDecimal(*v);
     switch (r.status) {
     case DecimalStatus::Exact:
-        break;
     case DecimalStatus::Rounded:
-        return {r.amount, true, texts::kAmountRounded + r.amount.text(), {}};
+        break;
     case DecimalStatus::NotANumber:
         return {std::nullopt, false, {}, texts::kAmountNotNumber + *v};
     case DecimalStatus::OutOfRange:
         return {std::nullopt, false, {}, texts::kAmountTooLarge + *v};
     }
-    // A fraction is stored as a REAL: it must come back as the same four decimals.
+    // A fraction is stored as a REAL: it must come back as the same four decimals, rounded or
+    // not, or the read-back check of the whole import would fail on this one row.
     if (!r.amount.isWholeYen() && Amount::fromStoredDouble(r.amount.toDouble()) != r.amount)
         return {std::nullopt, false, {}, texts::kAmountTooLarge + *v};
+    if (r.status == DecimalStatus::Rounded)
+        return {r.amount, true, texts::kAmountRounded + r.amount.text(), {}};
     return {r.amount, true, {}, {}};
 }
 

@@ -129,4 +129,20 @@ inline std::string rowCount(std::size_t n) {
     return "（" + std::to_string(n) + " 行）:";
 }
 
+// A damaged old file, found before the reading library follows a bad page pointer.
+inline std::string oldCatalogueDamaged(const std::filesystem::path& p) {
+    return quotePath(p) +
+           " は壊れています。表の一覧（ページ 2）が、ファイルの中にないページか空の場所を指しています。";
+}
+inline std::string oldTableDamaged(const std::filesystem::path& p, const std::string& table,
+                                   std::uint64_t page) {
+    return quotePath(p) + " は壊れています。表「" + table + "」の定義（ページ " + std::to_string(page) +
+           "）が、ファイルの中にないページか空の場所を指しています。";
+}
+inline std::string oldFileReadCrashed(const std::filesystem::path& p) {
+    return quotePath(p) +
+           " は壊れているため読み取れませんでした（読み取り中に読み取り処理が異常終了しました）。";
+}
+inline constexpr const char* kReaderFailed = "古い台帳を読み取る処理を始められませんでした。";
+
 } // namespace sorakado::legacy::import_texts

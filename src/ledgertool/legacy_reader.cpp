@@ -1,6 +1,7 @@
 #include "legacy_reader.h"
 
 #include "import_texts.h"
+#include "jet_pages.h"
 
 #include <mdbtools.h>
 
@@ -196,7 +197,23 @@ std::string renderValue(MdbHandle* mdb, MdbColumn* col, const MdbField& field) {
     return text ? std::string(text.get()) : std::string();
 }
 
-LegacyTable readTable(MdbHandle* mdb, const TableShape& shape, const std::filesystem::path& path) {
+// The catalogue entry mdb_read_table_by_name will take for the name: the first that matches.
+const MdbCatalogEntry* catalogueEntry(MdbHandle* mdb, const char* name) {
+    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+        auto* entry = static_cast<const MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+        if (g_ascii_strcasecmp(entry->object_name, name) == 0)
+            return entry;
+    }
+    return nullptr;
+}
+
+LegacyTable readTable(MdbHandle* mdb, JetPages& pages, const TableShape& shape,
+                      const std::filesystem::path& path) {
+    const MdbCatalogEntry* entry = catalogueEntry(mdb, shape.name);
+    if (!entry)
+        throw LegacyReadError(texts::oldTableMissing(path, shape.name));
+    if (!pages.tableDefinitionIsSound(entry->table_pg))
+        throw LegacyReadError(texts::oldTableDamaged(path, shape.name, entry->table_pg));
     TablePtr table(mdb_read_table_by_name(mdb, const_cast<gchar*>(shape.name), MDB_TABLE));
     if (!table)
         throw LegacyReadError(texts::oldTableMissing(path, shape.name));
@@ -275,8 +292,13 @@ LegacyTable readTable(MdbHandle* mdb, const TableShape& shape, const std::filesy
 
 } // namespace
 
-LegacyFile readLegacyFile(const std::filesystem::path& path) {
+LegacyFile readLegacyFileInProcess(const std::filesystem::path& path) {
     checkFile(path);
+    JetPages pages(path);
+    if (!pages.isOpen())
+        throw LegacyReadError(texts::oldFileDamaged(path));
+    if (!pages.tableDefinitionIsSound(JetPages::kCatalogueDefinitionPage))
+        throw LegacyReadError(texts::oldCatalogueDamaged(path));
     CNumericLocale cLocale;
 
     MdbPtr mdb(mdb_open(path.c_str(), MDB_NOFLAGS));
@@ -290,10 +312,10 @@ LegacyFile readLegacyFile(const std::filesystem::path& path) {
 
     const auto& shapes = tableShapes();
     LegacyFile file;
-    file.members = readTable(mdb.get(), shapes[0], path);
-    file.incomes = readTable(mdb.get(), shapes[1], path);
-    file.categories = readTable(mdb.get(), shapes[2], path);
-    file.entries = readTable(mdb.get(), shapes[3], path);
+    file.members = readTable(mdb.get(), pages, shapes[0], path);
+    file.incomes = readTable(mdb.get(), pages, shapes[1], path);
+    file.categories = readTable(mdb.get(), pages, shapes[2], path);
+    file.entries = readTable(mdb.get(), pages, shapes[3], path);
     return file;
 }
 

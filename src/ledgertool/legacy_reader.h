@@ -40,6 +40,14 @@ struct LegacyFile {
 
 // Reads the whole file into memory. The file is opened read-only and its database password is
 // neither needed nor checked. Throws LegacyReadError.
+//
+// mdbtools does the reading in a child process: whatever a damaged file makes it do (crash,
+// end the process, print its own warnings), the caller gets a LegacyReadError and goes on.
 LegacyFile readLegacyFile(const std::filesystem::path& path);
+
+// The same read in this process, as the child does it. The page numbers and maps mdbtools
+// follows are checked before it follows them, but damage those checks miss can still crash
+// mdbtools here; everything but the child and the fuzzer calls readLegacyFile.
+LegacyFile readLegacyFileInProcess(const std::filesystem::path& path);
 
 } // namespace sorakado::legacy

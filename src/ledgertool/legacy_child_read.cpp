@@ -1,0 +1,220 @@
+// readLegacyFile: mdbtools reads the old file in a child process, which hands the tables back
+// through a pipe. A file damaged in a way the page checks do not foresee can then crash or end
+// only the child; the import goes on to say the file is damaged and writes nothing.
+
+#include "legacy_reader.h"
+
+#include "import_texts.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace sorakado::legacy {
+
+namespace {
+
+namespace texts = import_texts;
+
+constexpr char kTablesFollow = 'T';
+constexpr char kRefusalFollows = 'E';
+
+class Encoder {
+public:
+    void number(std::uint64_t n) {
+        for (int i = 0; i < 8; ++i)
+            out_ += char((n >> (8 * i)) & 0xff);
+    }
+    void text(std::string_view s) {
+        number(s.size());
+        out_ += s;
+    }
+    void value(const LegacyValue& v) {
+        out_ += v ? '\1' : '\0';
+        if (v)
+            text(*v);
+    }
+    void texts(const std::vector<std::string>& list) {
+        number(list.size());
+        for (const auto& s : list)
+            text(s);
+    }
+    void table(const LegacyTable& t) {
+        text(t.name);
+        texts(t.columns);
+        texts(t.columnTypes);
+        number(t.rows.size());
+        for (const auto& row : t.rows) {
+            number(row.size());
+            for (const auto& v : row)
+                value(v);
+        }
+        texts(t.unreadableRows);
+    }
+    std::string& out() { return out_; }
+
+private:
+    std::string out_;
+};
+
+// Reads what Encoder wrote; any shortfall means the child did not finish, and reads as false.
+class Decoder {
+public:
+    explicit Decoder(std::string_view in) : in_(in) {}
+    bool number(std::uint64_t& n) {
+        if (in_.size() < 8)
+            return false;
+        n = 0;
+        for (int i = 0; i < 8; ++i)
+            n |= std::uint64_t(static_cast<unsigned char>(in_[i])) << (8 * i);
+        in_.remove_prefix(8);
+        return true;
+    }
+    bool text(std::string& s) {
+        std::uint64_t n = 0;
+        if (!number(n) || in_.size() < n)
+            return false;
+        s.assign(in_.substr(0, n));
+        in_.remove_prefix(n);
+        return true;
+    }
+    bool value(LegacyValue& v) {
+        if (in_.empty())
+            return false;
+        bool present = in_[0] != '\0';
+        in_.remove_prefix(1);
+        if (!present) {
+            v.reset();
+            return true;
+        }
+        v.emplace();
+        return text(*v);
+    }
+    bool texts(std::vector<std::string>& list) {
+        std::uint64_t n = 0;
+        if (!number(n) || n > in_.size())
+            return false;
+        list.resize(n);
+        for (auto& s : list)
+            if (!text(s))
+                return false;
+        return true;
+    }
+    bool table(LegacyTable& t) {
+        std::uint64_t rows = 0;
+        if (!text(t.name) || !texts(t.columns) || !texts(t.columnTypes) || !number(rows) || rows > in_.size())
+            return false;
+        t.rows.resize(rows);
+        for (auto& row : t.rows) {
+            std::uint64_t n = 0;
+            if (!number(n) || n > in_.size())
+                return false;
+            row.resize(n);
+            for (auto& v : row)
+                if (!value(v))
+                    return false;
+        }
+        return texts(t.unreadableRows);
+    }
+    bool atEnd() const { return in_.empty(); }
+
+private:
+    std::string_view in_;
+};
+
+bool writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data.remove_prefix(std::size_t(n));
+    }
+    return true;
+}
+
+std::string readAll(int fd) {
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return data;
+        data.append(buffer, std::size_t(n));
+    }
+}
+
+// The child's whole life: read, hand the result over, end without running anything of the
+// parent's (no atexit handlers, no flushing of the parent's buffered output).
+[[noreturn]] void childReads(const std::filesystem::path& path, int out) {
+    // mdbtools writes its own warnings, in English, to the standard streams; the parent
+    // reports in its words.
+    int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (quiet >= 0) {
+        ::dup2(quiet, STDOUT_FILENO);
+        ::dup2(quiet, STDERR_FILENO);
+    }
+    Encoder message;
+    try {
+        LegacyFile file = readLegacyFileInProcess(path);
+        message.out() += kTablesFollow;
+        message.table(file.members);
+        message.table(file.incomes);
+        message.table(file.categories);
+        message.table(file.entries);
+    } catch (const LegacyReadError& e) {
+        message.out().assign(1, kRefusalFollows);
+        message.text(e.what());
+    } catch (...) {
+        ::_exit(2);
+    }
+    ::_exit(writeAll(out, message.out()) ? 0 : 2);
+}
+
+} // namespace
+
+LegacyFile readLegacyFile(const std::filesystem::path& path) {
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
+        throw LegacyReadError(texts::kReaderFailed);
+    std::fflush(nullptr); // nothing buffered may be written twice
+    pid_t child = ::fork();
+    if (child < 0) {
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+        throw LegacyReadError(texts::kReaderFailed);
+    }
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        childReads(path, pipeEnds[1]);
+    }
+    ::close(pipeEnds[1]);
+    std::string data = readAll(pipeEnds[0]);
+    ::close(pipeEnds[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+
+    bool finished = WIFEXITED(status) && WEXITSTATUS(status) == 0 && !data.empty();
+    Decoder in(std::string_view(data).substr(finished ? 1 : 0));
+    if (finished && data[0] == kRefusalFollows) {
+        std::string why;
+        if (in.text(why) && in.atEnd())
+            throw LegacyReadError(why);
+    } else if (finished && data[0] == kTablesFollow) {
+        LegacyFile file;
+        if (in.table(file.members) && in.table(file.incomes) && in.table(file.categories) &&
+            in.table(file.entries) && in.atEnd())
+            return file;
+    }
+    throw LegacyReadError(texts::oldFileReadCrashed(path));
+}
+
+} // namespace sorakado::legacy

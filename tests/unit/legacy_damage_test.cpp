@@ -1,0 +1,169 @@
+// Damaged old files: a changed byte in a page pointer or a map is refused with a message
+// naming the damage, the import writes nothing, and neither the importer nor the command
+// crashes, whatever mdbtools would have done with the file.
+
+#include "ledgertool/legacy_import.h"
+#include "ledgertool/legacy_reader.h"
+
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sys/wait.h>
+
+namespace sorakado::legacy {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+const fs::path kFixtures = SORAKADO_LEGACY_FIXTURES;
+const fs::path kCurrency = kFixtures / "small-currency.mdb";
+// small-currency.mdb with the row byte of DATA's usage-map pointer (page 32, byte 55) changed
+// from 0x00 to 0xff: the map then lies in an empty row, and mdbtools reads through a null map.
+const fs::path kDamagedUsageMap = kFixtures / "damaged-usage-map.mdb";
+
+class Folder {
+public:
+    fs::path path() const { return dir_.path().toStdString(); }
+    fs::path operator/(const std::string& name) const { return path() / name; }
+    std::set<std::string> files() const {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(path()))
+            names.insert(e.path().filename().string());
+        return names;
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// A copy of the Currency sample with one byte xored.
+fs::path mutatedCopy(const Folder& folder, std::size_t page, std::size_t offset, unsigned char mask) {
+    std::ifstream in(kCurrency, std::ios::binary);
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    data.at(page * 4096 + offset) = char(static_cast<unsigned char>(data[page * 4096 + offset]) ^ mask);
+    fs::path out = folder / "old.mdb";
+    std::ofstream(out, std::ios::binary).write(data.data(), std::streamsize(data.size()));
+    return out;
+}
+
+TEST(DamagedOldFile, TheReproducerDiffersFromTheSampleInOneByte) {
+    std::ifstream a(kCurrency, std::ios::binary), b(kDamagedUsageMap, std::ios::binary);
+    std::string x((std::istreambuf_iterator<char>(a)), {}), y((std::istreambuf_iterator<char>(b)), {});
+    ASSERT_EQ(x.size(), y.size());
+    std::vector<std::size_t> differ;
+    for (std::size_t i = 0; i < x.size(); ++i)
+        if (x[i] != y[i])
+            differ.push_back(i);
+    EXPECT_EQ(differ, std::vector<std::size_t>{32 * 4096 + 55});
+}
+
+TEST(DamagedOldFile, ABadUsageMapPointerIsFoundBeforeMdbtoolsFollowsIt) {
+    // In this process: were the map followed, the test itself would crash.
+    try {
+        readLegacyFileInProcess(kDamagedUsageMap);
+        FAIL() << "read";
+    } catch (const LegacyReadError& e) {
+        EXPECT_THAT(e.what(),
+                    AllOf(HasSubstr("壊れています"), HasSubstr("表「DATA」"), HasSubstr("ページ 32")));
+    }
+}
+
+TEST(DamagedOldFile, TheImportRefusesItAndWritesNothing) {
+    Folder folder;
+    try {
+        importLegacyLedger(kDamagedUsageMap, folder / "Sorakado.mdb");
+        FAIL() << "imported";
+    } catch (const ImportError& e) {
+        EXPECT_THAT(e.what(), HasSubstr("壊れています"));
+    }
+    EXPECT_THAT(folder.files(), IsEmpty());
+}
+
+TEST(DamagedOldFile, TheCommandExitsOneWithTheMessage) {
+    Folder folder;
+    const char* bin = std::getenv("SORAKADO_BIN");
+    fs::path tool =
+        (bin ? fs::path(bin) : fs::read_symlink("/proc/self/exe").parent_path()) / "sorakado-ledger";
+    fs::path target = folder / "new" / "Sorakado.mdb";
+    fs::create_directory(target.parent_path());
+    fs::path err = folder / "err.txt";
+    std::string command = "'" + tool.string() + "' import '" + kDamagedUsageMap.string() + "' '" +
+                          target.string() + "' >/dev/null 2>'" + err.string() + "'";
+    int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw)) << "ended by a signal";
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    std::ifstream in(err);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_THAT(text, HasSubstr("壊れています"));
+    EXPECT_TRUE(fs::is_empty(target.parent_path()));
+}
+
+TEST(DamagedOldFile, TheChildHandsBackExactlyWhatItRead) {
+    LegacyFile here = readLegacyFileInProcess(kCurrency);
+    LegacyFile there = readLegacyFile(kCurrency);
+    for (auto [a, b] :
+         {std::pair{&here.members, &there.members}, std::pair{&here.incomes, &there.incomes},
+          std::pair{&here.categories, &there.categories}, std::pair{&here.entries, &there.entries}}) {
+        EXPECT_EQ(a->name, b->name);
+        EXPECT_EQ(a->columns, b->columns);
+        EXPECT_EQ(a->columnTypes, b->columnTypes);
+        EXPECT_EQ(a->rows, b->rows);
+        EXPECT_EQ(a->unreadableRows, b->unreadableRows);
+    }
+    // The sample holds a Null description, which must not come back as empty text.
+    bool anyNull = false;
+    for (const auto& row : there.entries.rows)
+        anyNull = anyNull || !row[3].has_value();
+    EXPECT_TRUE(anyNull);
+}
+
+// One changed byte in a pointer mdbtools follows.
+struct Mutation {
+    const char* name;
+    std::size_t page, offset;
+    unsigned char mask;
+};
+
+void PrintTo(const Mutation& m, std::ostream* os) {
+    *os << m.name;
+}
+
+class MutatedPointer : public ::testing::TestWithParam<Mutation> {};
+
+TEST_P(MutatedPointer, IsRefusedInProcessAndByTheImport) {
+    Folder source, folder;
+    fs::path old = mutatedCopy(source, GetParam().page, GetParam().offset, GetParam().mask);
+    EXPECT_THROW(readLegacyFileInProcess(old), LegacyReadError);
+    try {
+        importLegacyLedger(old, folder / "Sorakado.mdb");
+        FAIL() << "imported";
+    } catch (const ImportError& e) {
+        EXPECT_THAT(e.what(), HasSubstr("壊れています"));
+    }
+    EXPECT_THAT(folder.files(), IsEmpty());
+}
+
+// Pages of small-currency.mdb: 2 the catalogue's definition, 24 名前's, 32 DATA's; 25 and 33
+// hold their maps.
+INSTANTIATE_TEST_SUITE_P(Pointers, MutatedPointer,
+                         ::testing::Values(Mutation{"UsageMapRowOfMembers", 24, 55, 0xff},
+                                           Mutation{"UsageMapRowOfEntries", 32, 55, 0x80},
+                                           Mutation{"UsageMapPageOfEntries", 32, 57, 0x01},
+                                           Mutation{"FreeMapPageOfEntries", 32, 61, 0x40},
+                                           Mutation{"UsageMapRowOfTheCatalogue", 2, 55, 0xff},
+                                           Mutation{"UsageMapTypeOfEntries", 33, 4027, 0x02},
+                                           Mutation{"BitmapPageInTheUsageMapOfEntries", 33, 4029, 0x80},
+                                           Mutation{"ContinuationPageOfEntries", 32, 6, 0x10}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace sorakado::legacy
