@@ -5,7 +5,9 @@
 
 namespace sorakado {
 
-Amount Amount::fromStoredDouble(double value) {
+std::optional<Amount> Amount::fromStoredDouble(double value) {
+    if (!(std::fabs(value) < kStoredDoubleLimit)) // also false for NaN
+        return std::nullopt;
     // Split into whole and fraction first so large whole amounts keep every digit.
     double whole = std::trunc(value);
     double frac = value - whole;

@@ -20,7 +20,11 @@ public:
     static constexpr Amount fromYen(std::int64_t yen) { return Amount(Raw(yen) * kScale); }
     static constexpr Amount fromTenThousandths(Raw raw) { return Amount(raw); }
     // A REAL read from the ledger: rounded to the nearest ten-thousandth, so 0.1 + 0.2 reads 0.3.
-    static Amount fromStoredDouble(double value);
+    // nullopt for an infinity or a value of 2^63 yen or more either way, which only another
+    // tool could have stored: no amount of the ledger is that large.
+    static std::optional<Amount> fromStoredDouble(double value);
+    // The bound fromStoredDouble keeps to: every value strictly inside it reads.
+    static constexpr double kStoredDoubleLimit = 9223372036854775808.0; // 2^63
 
     constexpr Raw tenThousandths() const { return raw_; }
     constexpr bool isWholeYen() const { return raw_ % kScale == 0; }

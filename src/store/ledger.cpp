@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
@@ -120,6 +121,25 @@ void keyConnection(sqlite3* db, const std::filesystem::path& path) {
                   "暗号化ライブラリ（SQLCipher）が使えないため台帳ファイルを開けません。", path);
 }
 
+// Every change needs a journal beside the ledger, made when the change begins. A folder that
+// does not let us make a file would pass every check above and then fail each change with
+// "unable to open database file"; it is found here by making, and removing, a file there.
+void checkJournalCanBeMade(const std::filesystem::path& path) {
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    std::string probe = (folder / ("." + path.filename().string() + ".writable-XXXXXX")).string();
+    int fd = ::mkstemp(probe.data());
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe.c_str());
+        return;
+    }
+    if (errno == EACCES || errno == EPERM || errno == EROFS)
+        throwOpen(LedgerError::Kind::ReadOnly,
+                  "台帳ファイルのあるフォルダーに書き込めないため、台帳を開けません（変更を保存するための"
+                  "一時ファイルを作れません）。フォルダーに書き込めるようにしてください。",
+                  path);
+}
+
 } // namespace
 
 std::string prefixUpperBound(const std::string& prefix) {
@@ -152,6 +172,10 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     }
     if (!S_ISREG(st.st_mode))
         throwOpen(LedgerError::Kind::NotLedger, "台帳ファイルではありません。", path);
+    // SQLite would take an empty file for an empty database and then miss the tables.
+    if (st.st_size == 0)
+        throwOpen(LedgerError::Kind::NotLedger,
+                  "台帳ファイルが空です（0バイト）。Sorakadoの台帳ファイルではありません。", path);
     // Checked on the mode bits as well as by SQLite: root may write to a file marked read-only,
     // and the user marked it so for a reason.
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
@@ -229,6 +253,7 @@ Ledger Ledger::open(const std::filesystem::path& path) {
         throwOpen(LedgerError::Kind::Failed,
                   std::string("台帳ファイルを開けません。（") + sqlite3_errmsg(raw) + "）", path);
     sqlite3_exec(raw, "ROLLBACK", nullptr, nullptr, nullptr);
+    checkJournalCanBeMade(path);
 
     // An acknowledged change must survive a crash or a power cut.
     exec(raw, "PRAGMA synchronous = FULL", "設定");

@@ -20,8 +20,20 @@ LedgerError::Kind errorKindOf(int sqliteResultCode) {
 }
 
 void throwSqliteError(int sqliteResultCode, std::string_view operation, const std::string& message) {
-    throw LedgerError(errorKindOf(sqliteResultCode),
-                      "台帳の" + std::string(operation) + "に失敗しました。（" + message + "）");
+    const std::string failed = "台帳の" + std::string(operation) + "に失敗しました。";
+    // SQLite says these two in English and in its own terms; the user needs to hear what became
+    // of the change and what to do.
+    switch (sqliteResultCode & 0xFF) {
+    case SQLITE_FULL:
+        throw LedgerError(LedgerError::Kind::Failed,
+                          failed + "ディスクがいっぱいのため、この変更は保存されていません。"
+                                   "ディスクの空きを増やしてから、もう一度操作してください。");
+    case SQLITE_CANTOPEN:
+        throw LedgerError(LedgerError::Kind::ReadOnly,
+                          failed + "台帳ファイルのあるフォルダーに書き込めないため、この変更は保存されていません。");
+    default:
+        throw LedgerError(errorKindOf(sqliteResultCode), failed + "（" + message + "）");
+    }
 }
 
 } // namespace sorakado

@@ -100,13 +100,16 @@ std::optional<Amount> Statement::amount(int column) const {
         return std::nullopt;
     case SQLITE_INTEGER:
         return Amount::fromYen(sqlite3_column_int64(stmt_.get(), column));
-    case SQLITE_FLOAT:
-        return Amount::fromStoredDouble(sqlite3_column_double(stmt_.get(), column));
-    default: {
-        // Text that is not a number (only a foreign tool could store it) counts as its numeric value.
-        return Amount::fromStoredDouble(sqlite3_column_double(stmt_.get(), column));
+    default:
+        // A REAL, or text (only a foreign tool could store it) read as its numeric value.
+        break;
     }
-    }
+    if (auto amount = Amount::fromStoredDouble(sqlite3_column_double(stmt_.get(), column)))
+        return amount;
+    // Infinite or beyond any amount: shown as an error, never as a number it is not.
+    throw LedgerError(LedgerError::Kind::Failed, "台帳の" + operation_ + "に失敗しました。（金額「" +
+                                                     text(column).value_or("") +
+                                                     "」は大きすぎるか数ではないため読めません）");
 }
 
 } // namespace sorakado

@@ -55,7 +55,8 @@ void PrintTo(const StoredCase& c, std::ostream* os) {
 class AmountFromStoredDoubleTest : public ::testing::TestWithParam<StoredCase> {};
 
 TEST_P(AmountFromStoredDoubleTest, RoundsToTheNearestTenThousandth) {
-    EXPECT_EQ(Amount::fromStoredDouble(GetParam().stored).text(), GetParam().text);
+    ASSERT_TRUE(Amount::fromStoredDouble(GetParam().stored).has_value());
+    EXPECT_EQ(Amount::fromStoredDouble(GetParam().stored)->text(), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Doubles, AmountFromStoredDoubleTest,
@@ -66,6 +67,16 @@ INSTANTIATE_TEST_SUITE_P(Doubles, AmountFromStoredDoubleTest,
                                            StoredCase{999999999999999.0, "999999999999999"},
                                            StoredCase{999999999999999.5, "999999999999999.5"},
                                            StoredCase{9007199254740992.0, "9007199254740992"}));
+
+TEST(Amount, StoredDoublesBeyondAnyAmountDoNotRead) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double v : {inf, -inf, std::numeric_limits<double>::quiet_NaN(), 9223372036854775808.0,
+                     -9223372036854775808.0, 9.3e18, 1e300})
+        EXPECT_EQ(Amount::fromStoredDouble(v), std::nullopt) << v;
+    // The largest doubles below 2^63 still read, digit for digit.
+    EXPECT_EQ(Amount::fromStoredDouble(9223372036854774784.0)->text(), "9223372036854774784");
+    EXPECT_EQ(Amount::fromStoredDouble(-9223372036854774784.0)->text(), "-9223372036854774784");
+}
 
 TEST(Amount, WholeYenOnlyForWholeAmountsThatFit) {
     EXPECT_EQ(Amount::fromYen(-42).wholeYen(), -42);

@@ -195,7 +195,7 @@ const OpenRefusal kOpenRefusals[] = {
     {"RandomBytes", randomBytes, Kind::NotLedger},
     {"PlainSqlite", plainSqlite, Kind::NotLedger},
     {"OtherPassword", otherPassword, Kind::NotLedger},
-    {"EmptyFile", emptyFile, Kind::MissingTable},
+    {"EmptyFile", emptyFile, Kind::NotLedger},
     {"NoMemberTable", shapeless, Kind::MissingTable, "名前"},
     {"NoIncomeTable", shapeless, Kind::MissingTable, "収入"},
     {"NoCategoryTable", shapeless, Kind::MissingTable, "品目"},

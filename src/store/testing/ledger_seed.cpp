@@ -60,6 +60,22 @@ void addEntryWithKey(Ledger& l, std::int64_t key, const std::string& date, std::
     bindAmount(s, 5, amount).run();
 }
 
+void addIncomeStoredAs(Ledger& l, std::int64_t member, const std::string& monthKey, const std::string& sqlAmount) {
+    LedgerAccess::prepare(l, "INSERT INTO 収入(名前ID, 年月, 収入) VALUES (?1, ?2, " + sqlAmount + ")", "test")
+        .bind(1, member)
+        .bind(2, monthKey)
+        .run();
+}
+
+std::int64_t addEntryStoredAs(Ledger& l, const std::string& date, std::int64_t category,
+                              const std::string& sqlAmount) {
+    LedgerAccess::prepare(l, "INSERT INTO DATA(年月日, 品目ID, 金額) VALUES (?1, ?2, " + sqlAmount + ")", "test")
+        .bind(1, date)
+        .bind(2, category)
+        .run();
+    return LedgerAccess::lastInsertKey(l);
+}
+
 void deleteMemberRow(Ledger& l, std::int64_t key) {
     LedgerAccess::prepare(l, "DELETE FROM 名前 WHERE 名前ID = ?1", "test").bind(1, key).run();
 }
@@ -79,6 +95,12 @@ void dropTable(Ledger& l, const std::string& table) {
 void failDeletesFrom(Ledger& l, const std::string& table) {
     run(l, "CREATE TEMP TRIGGER refuse_" + std::to_string(std::hash<std::string>{}(table)) +
                " BEFORE DELETE ON " + table + " BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+}
+
+void fillDisk(Ledger& l) {
+    auto pages = LedgerAccess::prepare(l, "PRAGMA page_count", "test");
+    pages.step();
+    run(l, "PRAGMA max_page_count = " + std::to_string(pages.int64(0)));
 }
 
 void refuseWrites(Ledger& l) {

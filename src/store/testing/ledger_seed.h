@@ -26,6 +26,12 @@ void addMemberWithKey(Ledger& l, std::int64_t key, const std::optional<std::stri
 void addEntryWithKey(Ledger& l, std::int64_t key, const std::string& date, std::int64_t category,
                      const std::optional<std::string>& description, std::optional<Amount> amount);
 
+// Rows whose amount is an SQL literal written as it stands ("9e999", "'1e400'"), as another
+// tool may have stored values the program never would.
+void addIncomeStoredAs(Ledger& l, std::int64_t member, const std::string& monthKey, const std::string& sqlAmount);
+std::int64_t addEntryStoredAs(Ledger& l, const std::string& date, std::int64_t category,
+                              const std::string& sqlAmount);
+
 // The one row alone: a member's incomes and a category's entries stay behind.
 void deleteMemberRow(Ledger& l, std::int64_t key);
 void deleteCategoryRow(Ledger& l, std::int64_t key);
@@ -37,6 +43,9 @@ void dropTable(Ledger& l, const std::string& table);
 // Every delete from the table fails on this connection, as a full disk or a damaged file would
 // make it fail ("disk I/O error").
 void failDeletesFrom(Ledger& l, const std::string& table);
+// The file may not grow past its size now: every change that needs another page fails on this
+// connection as on a full disk ("database or disk is full").
+void fillDisk(Ledger& l);
 // Every write on this connection fails as on a file that cannot be written.
 void refuseWrites(Ledger& l);
 

@@ -1,0 +1,61 @@
+// Amounts another tool may have stored: infinities, REALs past any amount, text that reads as
+// a number too large for any. Each is reported as an error by every read of the rows that meets
+// it, never turned into some other number.
+
+#include "ledger_test_support.h"
+#include "support/temp_ledger.h"
+
+#include "store/ledger.h"
+#include "store/ledger_error.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace sorakado::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+// Puts one income and one entry of 2006/04 with the amount written as SQL, as a foreign tool
+// would, next to ordinary rows.
+void seedWithAmount(const TempLedger& file, const std::string& sqlAmount) {
+    {
+        Ledger l = file.open();
+        auto taro = addMember(l, "太郎");
+        auto food = addCategory(l, "食費");
+        addIncome(l, taro, "2006/04", yen(1000));
+        addEntry(l, "2006/04/01", food, "米", yen(2000));
+    }
+    RawConnection raw(file.path());
+    raw.exec("INSERT INTO 収入(名前ID, 年月, 収入) VALUES (1, '2006/04', " + sqlAmount + ")");
+    raw.exec("INSERT INTO DATA(年月日, 品目ID, 内容, 金額) VALUES ('2006/04/02', 1, 'odd', " + sqlAmount +
+             ")");
+}
+
+class OddStoredAmount : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(OddStoredAmount, EveryReadThatMeetsItFailsWithAMessage) {
+    TempLedger file;
+    seedWithAmount(file, GetParam());
+    Ledger ledger = file.open();
+    auto expectRefused = [](const char* what, auto&& read) {
+        try {
+            read();
+            ADD_FAILURE() << what << " gave a figure";
+        } catch (const LedgerError& e) {
+            EXPECT_THAT(e.description(), HasSubstr("金額")) << what;
+        }
+    };
+    expectRefused("monthEntries", [&] { ledger.monthEntries("2006/04"); });
+    expectRefused("monthIncomes", [&] { ledger.monthIncomes("2006/04"); });
+    expectRefused("monthExpenses", [&] { ledger.monthExpenses("2006/04"); });
+    // Other months are untouched by the odd row.
+    EXPECT_EQ(ledger.monthEntries("2006/05").size(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, OddStoredAmount,
+                         ::testing::Values("9.3e18", "-9.3e18", "1e300", "9e999", "-9e999", "'1e400'",
+                                           "'-1e400'", "9223372036854775808.0"));
+
+} // namespace
+} // namespace sorakado::testing
