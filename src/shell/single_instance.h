@@ -1,24 +1,27 @@
 #pragma once
 
-#include <QLockFile>
+#include "instance/folder_lock.h"
+
 #include <QString>
 
-#include <memory>
+#include <optional>
 
 namespace sorakado::shell {
 
-// One running copy of the program per installation: a lock file named after the program's own
-// path. The lock is held for the life of the object; one left behind by a crashed instance is
-// taken over, since its process is gone.
+// One running copy of the program per folder: the folder holds the ledger, so every program
+// file in it (or linked to it) is the same installation, whatever the environment says. The
+// lock is held for the life of the object; one left behind by a crashed instance is taken
+// over, since its process is gone.
 class SingleInstance {
 public:
     explicit SingleInstance(const QString& programPath);
-    // False when another instance of the same program is running.
+    // False when another instance is running on the same folder.
     bool acquire();
     static QString lockPathFor(const QString& programPath);
 
 private:
-    std::unique_ptr<QLockFile> lock_;
+    std::filesystem::path folder_;
+    std::optional<instance::FolderLock> lock_;
 };
 
 inline const QString kAlreadyRunning = QStringLiteral("すでに「Sorakado」は起動されています。");

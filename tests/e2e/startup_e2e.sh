@@ -38,8 +38,10 @@ splash_gone() {
 check "splash gone once the main window is up" splash_gone
 shot main-window
 
-# A second launch shows the message, ends on OK, and leaves the first alone.
-"$app/sorakado" 2>"$work/second.err" &
+# A second launch shows the message, ends on OK, and leaves the first alone; a temporary folder
+# that differs, or does not exist, changes nothing.
+mkdir -p "$work/other-tmp"
+TMPDIR="$work/other-tmp" XDG_RUNTIME_DIR="$work/other-tmp" "$app/sorakado" 2>"$work/second.err" &
 second=$!
 msg=$(wait_window "Sorakado" 10)
 check "second launch shows a message" test -n "$msg"
@@ -56,6 +58,15 @@ second_ended() {
 check "second launch ends after the message" second_ended
 check "first instance still running" kill -0 "$first"
 check "first instance's window still there" test -n "$(wait_window "Hinoboru Var1.0.3" 2)"
+(cd "$work/other-tmp" && TMPDIR=/nonexistent/sorakado-tmp "$app/sorakado" 2>"$work/fourth.err") &
+fourth=$!
+msg=$(wait_window "Sorakado" 10)
+check "launch with a missing temporary folder shows the message" test -n "$msg"
+xdotool windowactivate --sync "${msg:-0}" 2>/dev/null
+xdotool key Return
+second=$fourth
+check "that launch ends after the message" second_ended
+check "nothing left in the current or temporary folder" test -z "$(ls -A "$work/other-tmp")"
 
 # A crashed instance's lock does not block the next start.
 kill -KILL "$first"

@@ -234,14 +234,41 @@ TEST_F(SingleInstanceTest, SecondCopyIsRefusedWhileTheFirstRuns) {
     EXPECT_TRUE(third.acquire()) << "the lock goes with the first copy";
 }
 
-TEST_F(SingleInstanceTest, AnotherInstallationRunsBesideIt) {
+TEST_F(SingleInstanceTest, AnotherProgramFileInTheSameFolderSharesItsLedgerAndIsRefused) {
     shell::SingleInstance first(program);
     ASSERT_TRUE(first.acquire());
     const QString other = dir.filePath(QStringLiteral("other-sorakado"));
     QFile file(other);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     shell::SingleInstance second(other);
+    EXPECT_FALSE(second.acquire());
+}
+
+TEST_F(SingleInstanceTest, AnotherInstallationInItsOwnFolderRunsBesideIt) {
+    shell::SingleInstance first(program);
+    ASSERT_TRUE(first.acquire());
+    QTemporaryDir otherDir;
+    const QString other = otherDir.filePath(QStringLiteral("sorakado"));
+    QFile file(other);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    shell::SingleInstance second(other);
     EXPECT_TRUE(second.acquire());
+}
+
+TEST_F(SingleInstanceTest, ADifferentOrMissingTemporaryFolderDoesNotLetASecondCopyIn) {
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    QTemporaryDir tmpA, tmpB;
+    qputenv("TMPDIR", tmpA.path().toUtf8());
+    shell::SingleInstance first(program);
+    ASSERT_TRUE(first.acquire());
+    qputenv("TMPDIR", tmpB.path().toUtf8());
+    shell::SingleInstance second(program);
+    EXPECT_FALSE(second.acquire());
+    qputenv("TMPDIR", QByteArrayLiteral("/nonexistent/sorakado-tmp"));
+    shell::SingleInstance third(program);
+    EXPECT_FALSE(third.acquire());
+    EXPECT_TRUE(QDir(tmpB.path()).isEmpty());
+    oldTmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", oldTmp);
 }
 
 } // namespace
