@@ -34,6 +34,8 @@ struct ImportPlan {
     std::vector<RowNote> hidden;      // written as they were; the program does not list them
     std::vector<RowNote> notImported; // not written
     std::vector<RowNote> decisions;   // written as they were; the user must settle them
+    // Files a killed import into the same target had left behind, removed before this one.
+    std::vector<std::string> leftoversRemoved;
 
     // Every row of the old file reached the new ledger and nothing waits for the user.
     bool complete() const { return notImported.empty() && decisions.empty(); }

@@ -35,6 +35,13 @@ std::string formatReport(const ImportPlan& plan, const std::filesystem::path& ol
         out += texts::kDecisionAdvice;
         out += "\n";
     }
+    if (!plan.leftoversRemoved.empty()) {
+        out += "\n";
+        out += texts::kReportLeftoversRemoved;
+        out += "\n";
+        for (const auto& name : plan.leftoversRemoved)
+            out += "  " + name + "\n";
+    }
     out += "\n";
     out += plan.complete() ? texts::kReportComplete : texts::kReportIncomplete;
     out += "\n";

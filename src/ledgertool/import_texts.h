@@ -143,6 +143,15 @@ inline std::string oldFileReadCrashed(const std::filesystem::path& p) {
     return quotePath(p) +
            " は壊れているため読み取れませんでした（読み取り中に読み取り処理が異常終了しました）。";
 }
+inline std::string importRunning(const std::filesystem::path& target) {
+    return quotePath(target) +
+           " への取り込みが別に実行中です。それが終わってから、もう一度実行してください。";
+}
+inline std::string importLockFailed(const std::filesystem::path& lock, const std::string& why) {
+    return "取り込みの目印のファイル " + quotePath(lock) + " を作れません（" + why + "）。";
+}
+inline constexpr const char* kReportLeftoversRemoved =
+    "中断された以前の取り込みが残したファイルを削除しました:";
 inline constexpr const char* kReaderFailed = "古い台帳を読み取る処理を始められませんでした。";
 
 } // namespace sorakado::legacy::import_texts

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <string_view>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,22 +39,22 @@ public:
         if (v)
             text(*v);
     }
-    void texts(const std::vector<std::string>& list) {
-        number(list.size());
-        for (const auto& s : list)
+    void list(const std::vector<std::string>& items) {
+        number(items.size());
+        for (const auto& s : items)
             text(s);
     }
     void table(const LegacyTable& t) {
         text(t.name);
-        texts(t.columns);
-        texts(t.columnTypes);
+        list(t.columns);
+        list(t.columnTypes);
         number(t.rows.size());
         for (const auto& row : t.rows) {
             number(row.size());
             for (const auto& v : row)
                 value(v);
         }
-        texts(t.unreadableRows);
+        list(t.unreadableRows);
     }
     std::string& out() { return out_; }
 
@@ -94,19 +95,19 @@ public:
         v.emplace();
         return text(*v);
     }
-    bool texts(std::vector<std::string>& list) {
+    bool list(std::vector<std::string>& items) {
         std::uint64_t n = 0;
         if (!number(n) || n > in_.size())
             return false;
-        list.resize(n);
-        for (auto& s : list)
+        items.resize(n);
+        for (auto& s : items)
             if (!text(s))
                 return false;
         return true;
     }
     bool table(LegacyTable& t) {
         std::uint64_t rows = 0;
-        if (!text(t.name) || !texts(t.columns) || !texts(t.columnTypes) || !number(rows) || rows > in_.size())
+        if (!text(t.name) || !list(t.columns) || !list(t.columnTypes) || !number(rows) || rows > in_.size())
             return false;
         t.rows.resize(rows);
         for (auto& row : t.rows) {
@@ -118,7 +119,7 @@ public:
                 if (!value(v))
                     return false;
         }
-        return texts(t.unreadableRows);
+        return list(t.unreadableRows);
     }
     bool atEnd() const { return in_.empty(); }
 
@@ -153,9 +154,12 @@ std::string readAll(int fd) {
 
 // The child's whole life: read, hand the result over, end without running anything of the
 // parent's (no atexit handlers, no flushing of the parent's buffered output).
-[[noreturn]] void childReads(const std::filesystem::path& path, int out) {
+[[noreturn]] void childReads(const std::filesystem::path& path, LegacyFileReader reader, int out) {
     // mdbtools writes its own warnings, in English, to the standard streams; the parent
     // reports in its words.
+    // A crash here is an answer about the file, not a fault to keep a core file of.
+    struct rlimit noCore {};
+    ::setrlimit(RLIMIT_CORE, &noCore);
     int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (quiet >= 0) {
         ::dup2(quiet, STDOUT_FILENO);
@@ -163,7 +167,7 @@ std::string readAll(int fd) {
     }
     Encoder message;
     try {
-        LegacyFile file = readLegacyFileInProcess(path);
+        LegacyFile file = reader(path);
         message.out() += kTablesFollow;
         message.table(file.members);
         message.table(file.incomes);
@@ -181,6 +185,10 @@ std::string readAll(int fd) {
 } // namespace
 
 LegacyFile readLegacyFile(const std::filesystem::path& path) {
+    return readInChildProcess(path, readLegacyFileInProcess);
+}
+
+LegacyFile readInChildProcess(const std::filesystem::path& path, LegacyFileReader reader) {
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
         throw LegacyReadError(texts::kReaderFailed);
@@ -193,7 +201,7 @@ LegacyFile readLegacyFile(const std::filesystem::path& path) {
     }
     if (child == 0) {
         ::close(pipeEnds[0]);
-        childReads(path, pipeEnds[1]);
+        childReads(path, reader, pipeEnds[1]);
     }
     ::close(pipeEnds[1]);
     std::string data = readAll(pipeEnds[0]);

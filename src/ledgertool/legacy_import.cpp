@@ -1,5 +1,6 @@
 #include "legacy_import.h"
 
+#include "import_leftovers.h"
 #include "import_texts.h"
 
 #include "store/ledger_error.h"
@@ -125,12 +126,19 @@ ImportPlan importLegacyLedger(const fs::path& oldFile, const fs::path& targetPat
     if (!fs::is_directory(target.parent_path(), ec))
         throw ImportError(texts::targetFolderMissing(target.parent_path()));
 
+    // Held until the new ledger has its name or is gone: it tells the next import that the
+    // temporary files are not leftovers.
+    auto lock = ImportLock::tryTake(target);
+    if (!lock)
+        throw ImportError(texts::importRunning(target));
+
     ImportPlan plan;
     try {
         plan = planImport(readLegacyFile(oldFile));
     } catch (const LegacyReadError& e) {
         throw ImportError(e.what());
     }
+    plan.leftoversRemoved = removeImportLeftovers(target, *lock);
 
     fs::path temporary = createTemporaryLedger(target);
     try {

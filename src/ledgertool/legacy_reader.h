@@ -50,4 +50,11 @@ LegacyFile readLegacyFile(const std::filesystem::path& path);
 // mdbtools here; everything but the child and the fuzzer calls readLegacyFile.
 LegacyFile readLegacyFileInProcess(const std::filesystem::path& path);
 
+// Runs `reader` on `path` in a child process and hands back what it returned, or the
+// LegacyReadError it threw. When the child ends any other way (a signal, exit, a broken
+// answer), throws a LegacyReadError saying the file is damaged. readLegacyFile is this with
+// readLegacyFileInProcess.
+using LegacyFileReader = LegacyFile (*)(const std::filesystem::path&);
+LegacyFile readInChildProcess(const std::filesystem::path& path, LegacyFileReader reader);
+
 } // namespace sorakado::legacy

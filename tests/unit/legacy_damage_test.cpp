@@ -10,6 +10,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -124,6 +126,57 @@ TEST(DamagedOldFile, TheChildHandsBackExactlyWhatItRead) {
     for (const auto& row : there.entries.rows)
         anyNull = anyNull || !row[3].has_value();
     EXPECT_TRUE(anyNull);
+}
+
+// Whatever the reading library does in the child, the caller gets a LegacyReadError.
+TEST(DamagedOldFile, AChildThatDiesOrEndsTheProcessIsReportedAsDamage) {
+    const LegacyFileReader endings[] = {
+        [](const fs::path&) -> LegacyFile {
+            std::raise(SIGSEGV);
+            return {};
+        },
+        [](const fs::path&) -> LegacyFile {
+            std::fputs("Oops! didn't get a full page\n", stderr);
+            std::exit(1);
+        },
+        [](const fs::path&) -> LegacyFile { std::abort(); },
+        [](const fs::path&) -> LegacyFile { std::exit(0); }, // ends before answering
+    };
+    for (auto ending : endings) {
+        try {
+            readInChildProcess(kCurrency, ending);
+            ADD_FAILURE() << "read";
+        } catch (const LegacyReadError& e) {
+            EXPECT_THAT(e.what(), AllOf(HasSubstr("壊れて"), HasSubstr(kCurrency.string())));
+        }
+    }
+    try {
+        readInChildProcess(kCurrency,
+                           [](const fs::path&) -> LegacyFile { throw LegacyReadError("理由の全文"); });
+        ADD_FAILURE() << "read";
+    } catch (const LegacyReadError& e) {
+        EXPECT_STREQ(e.what(), "理由の全文");
+    }
+}
+
+TEST(DamagedOldFile, TheChildsAnswerKeepsNullEmptyAndEveryByte) {
+    LegacyFile read = readInChildProcess(kCurrency, [](const fs::path&) {
+        LegacyFile f;
+        f.members.name = "名前";
+        f.members.columns = {"名前ID", "名前"};
+        f.members.rows = {{"1", std::nullopt}, {"2", ""}, {std::nullopt, std::string("a\0b\xff", 4)}};
+        f.entries.unreadableRows = {"page 41, slot 3"};
+        return f;
+    });
+    EXPECT_EQ(read.members.name, "名前");
+    EXPECT_EQ(read.members.columns, (std::vector<std::string>{"名前ID", "名前"}));
+    ASSERT_EQ(read.members.rows.size(), 3u);
+    EXPECT_EQ(read.members.rows[0][1], std::nullopt);
+    EXPECT_EQ(read.members.rows[1][1], "");
+    EXPECT_EQ(read.members.rows[2][0], std::nullopt);
+    EXPECT_EQ(read.members.rows[2][1], std::string("a\0b\xff", 4));
+    EXPECT_EQ(read.entries.unreadableRows, std::vector<std::string>{"page 41, slot 3"});
+    EXPECT_TRUE(read.incomes.rows.empty());
 }
 
 // One changed byte in a pointer mdbtools follows.
