@@ -152,6 +152,6 @@ inline std::string importLockFailed(const std::filesystem::path& lock, const std
 }
 inline constexpr const char* kReportLeftoversRemoved =
     "中断された以前の取り込みが残したファイルを削除しました:";
-inline constexpr const char* kReaderFailed = "古い台帳を読み取る処理を始められませんでした。";
+inline constexpr const char* kReaderFailed = "旧台帳ファイルを読み取る処理を始められませんでした。";
 
 } // namespace sorakado::legacy::import_texts
