@@ -104,7 +104,7 @@ FolderLock::~FolderLock() {
 }
 
 bool programRunsIn(const fs::path& folder) {
-    int fd = ::open(lockPathFor(folder).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    int fd = ::open(FolderLock::lockPathFor(folder).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return false; // never locked here since the file was made
     bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;

@@ -131,13 +131,14 @@ inline std::string rowCount(std::size_t n) {
 
 // A damaged old file, found before the reading library follows a bad page pointer.
 inline std::string oldCatalogueDamaged(const std::filesystem::path& p) {
-    return quotePath(p) +
-           " は壊れています。表の一覧（ページ 2）が、ファイルの中にないページか空の場所を指しています。";
+    return quotePath(p) + " は途中で切れているか壊れています（表の一覧の定義（ページ "
+                          "2）が、ファイルの中にないページか空の場所を"
+                          "指しています）。";
 }
 inline std::string oldTableDamaged(const std::filesystem::path& p, const std::string& table,
                                    std::uint64_t page) {
-    return quotePath(p) + " は壊れています。表「" + table + "」の定義（ページ " + std::to_string(page) +
-           "）が、ファイルの中にないページか空の場所を指しています。";
+    return quotePath(p) + " は途中で切れているか壊れています（表「" + table + "」の定義（ページ " +
+           std::to_string(page) + "）が、ファイルの中にないページか空の場所を指しています）。";
 }
 inline std::string oldFileReadCrashed(const std::filesystem::path& p) {
     return quotePath(p) +

@@ -2,9 +2,8 @@
 
 // The raw pages of a Jet 4.0 file, looked at before mdbtools follows what they point to.
 // mdbtools trusts every page number and row pointer it reads: a table definition whose
-// usage map points at an empty row makes it read through a null map, and a map naming a page
-// past the end of the file makes it end the whole process. These checks refuse such a file
-// first, so the reader can say it is damaged instead.
+// usage map points at an empty row makes it read through a null map. These checks refuse such
+// a file first, so the reader can say it is damaged instead.
 
 #include <cstdint>
 #include <filesystem>
@@ -27,8 +26,8 @@ public:
     std::uint64_t pageCount() const { return pageCount_; }
 
     // True when the table definition on `page` is one mdbtools can follow without leaving the
-    // file: its continuation page, and its usage and free-space maps with every page the
-    // usage map names, lie inside the file and are well formed.
+    // file: its continuation page and its usage and free-space maps lie inside the file, and
+    // the usage map is of a kind mdbtools knows, with the length that kind needs.
     bool tableDefinitionIsSound(std::uint64_t page);
 
 private:
@@ -36,7 +35,7 @@ private:
     // the page, flagged, or the row is empty.
     std::optional<std::vector<unsigned char>> rowBytes(std::uint64_t page, unsigned row);
     bool readPage(std::uint64_t page, std::vector<unsigned char>& into);
-    bool usageMapIsSound(const std::vector<unsigned char>& map) const;
+    static bool usageMapIsSound(const std::vector<unsigned char>& map);
 
     std::ifstream in_;
     std::uint64_t pageCount_ = 0;

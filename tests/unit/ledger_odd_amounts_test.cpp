@@ -19,22 +19,18 @@ using ::testing::HasSubstr;
 // Puts one income and one entry of 2006/04 with the amount written as SQL, as a foreign tool
 // would, next to ordinary rows.
 void seedWithAmount(const TempLedger& file, const std::string& sqlAmount) {
-    {
-        Ledger l = file.open();
-        auto taro = addMember(l, "太郎");
-        auto food = addCategory(l, "食費");
-        addIncome(l, taro, "2006/04", yen(1000));
-        addEntry(l, "2006/04/01", food, "米", yen(2000));
-    }
-    RawConnection raw(file.path());
-    raw.exec("INSERT INTO 収入(名前ID, 年月, 収入) VALUES (1, '2006/04', " + sqlAmount + ")");
-    raw.exec("INSERT INTO DATA(年月日, 品目ID, 内容, 金額) VALUES ('2006/04/02', 1, 'odd', " + sqlAmount +
-             ")");
+    Ledger l = file.open();
+    auto taro = addMember(l, "太郎");
+    auto food = addCategory(l, "食費");
+    addIncome(l, taro, "2006/04", yen(1000));
+    addEntry(l, "2006/04/01", food, "米", yen(2000));
+    addIncomeStoredAs(l, taro, "2006/04", sqlAmount);
+    addEntryStoredAs(l, "2006/04/02", food, sqlAmount);
 }
 
 class OddStoredAmount : public ::testing::TestWithParam<const char*> {};
 
-TEST_P(OddStoredAmount, EveryReadThatMeetsItFailsWithAMessage) {
+TEST_P(OddStoredAmount, EveryReadOfItsRowsFailsWithAMessage) {
     TempLedger file;
     seedWithAmount(file, GetParam());
     Ledger ledger = file.open();

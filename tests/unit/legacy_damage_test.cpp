@@ -214,7 +214,6 @@ INSTANTIATE_TEST_SUITE_P(Pointers, MutatedPointer,
                                            Mutation{"FreeMapPageOfEntries", 32, 61, 0x40},
                                            Mutation{"UsageMapRowOfTheCatalogue", 2, 55, 0xff},
                                            Mutation{"UsageMapTypeOfEntries", 33, 4027, 0x02},
-                                           Mutation{"BitmapPageInTheUsageMapOfEntries", 33, 4029, 0x80},
                                            Mutation{"ContinuationPageOfEntries", 32, 6, 0x10}),
                          [](const auto& info) { return std::string(info.param.name); });
 
