@@ -29,8 +29,9 @@ void throwSqliteError(int sqliteResultCode, std::string_view operation, const st
                           failed + "ディスクがいっぱいのため、この変更は保存されていません。"
                                    "ディスクの空きを増やしてから、もう一度操作してください。");
     case SQLITE_CANTOPEN:
-        throw LedgerError(LedgerError::Kind::ReadOnly,
-                          failed + "台帳ファイルのあるフォルダーに書き込めないため、この変更は保存されていません。");
+        throw LedgerError(
+            LedgerError::Kind::ReadOnly,
+            failed + "台帳ファイルのあるフォルダーに書き込めないため、この変更は保存されていません。");
     default:
         throw LedgerError(errorKindOf(sqliteResultCode), failed + "（" + message + "）");
     }

@@ -119,15 +119,13 @@ TEST(LedgerFailures, TheJournalIsAsPrivateAsTheLedger) {
     EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
-// A full disk, simulated with SQLite's max_page_count: the file may not grow past its size now.
+// A full disk, simulated with SQLite's max_page_count (fillDisk): the file may not grow now.
 TEST(LedgerFailures, AFullDiskIsSaidInJapaneseAndLosesNothingSaved) {
     TempLedger temp;
     Ledger ledger = temp.open();
     auto food = addCategory(ledger, "食費");
     addEntry(ledger, "2006/04/01", food, "米", yen(2000));
-    ledger
-        .prepare("PRAGMA max_page_count = " + RawConnection(temp.path()).scalar("PRAGMA page_count"), "test")
-        .step();
+    fillDisk(ledger);
     try {
         ledger.inTransaction([&] {
             for (int i = 0; i < 200; ++i)

@@ -17,7 +17,8 @@ TEST(OddLedger, AnAmountBeyondAnyIsReportedAndTheWindowKeepsWhatItShowed) {
     w.Command11_Click();
     const WindowContents before = contentsOf(w);
 
-    w.ledger()->prepare("UPDATE DATA SET 金額 = 9.3e18 WHERE 内容 = 'パン'", "test").run();
+    const auto food = w.ledger()->categories().front().key;
+    addEntryStoredAs(*w.ledger(), "2006/04/06", food, "9.3e18");
     w.Combo1->setEditText(QStringLiteral("2006"));
     w.Combo2->setEditText(QStringLiteral("04"));
     f.dialogs.expectContaining(MessageKind::Error, QStringLiteral("金額"));

@@ -60,8 +60,10 @@ void addEntryWithKey(Ledger& l, std::int64_t key, const std::string& date, std::
     bindAmount(s, 5, amount).run();
 }
 
-void addIncomeStoredAs(Ledger& l, std::int64_t member, const std::string& monthKey, const std::string& sqlAmount) {
-    LedgerAccess::prepare(l, "INSERT INTO 収入(名前ID, 年月, 収入) VALUES (?1, ?2, " + sqlAmount + ")", "test")
+void addIncomeStoredAs(Ledger& l, std::int64_t member, const std::string& monthKey,
+                       const std::string& sqlAmount) {
+    LedgerAccess::prepare(l, "INSERT INTO 収入(名前ID, 年月, 収入) VALUES (?1, ?2, " + sqlAmount + ")",
+                          "test")
         .bind(1, member)
         .bind(2, monthKey)
         .run();
@@ -69,7 +71,8 @@ void addIncomeStoredAs(Ledger& l, std::int64_t member, const std::string& monthK
 
 std::int64_t addEntryStoredAs(Ledger& l, const std::string& date, std::int64_t category,
                               const std::string& sqlAmount) {
-    LedgerAccess::prepare(l, "INSERT INTO DATA(年月日, 品目ID, 金額) VALUES (?1, ?2, " + sqlAmount + ")", "test")
+    LedgerAccess::prepare(l, "INSERT INTO DATA(年月日, 品目ID, 金額) VALUES (?1, ?2, " + sqlAmount + ")",
+                          "test")
         .bind(1, date)
         .bind(2, category)
         .run();

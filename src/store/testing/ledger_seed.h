@@ -28,7 +28,8 @@ void addEntryWithKey(Ledger& l, std::int64_t key, const std::string& date, std::
 
 // Rows whose amount is an SQL literal written as it stands ("9e999", "'1e400'"), as another
 // tool may have stored values the program never would.
-void addIncomeStoredAs(Ledger& l, std::int64_t member, const std::string& monthKey, const std::string& sqlAmount);
+void addIncomeStoredAs(Ledger& l, std::int64_t member, const std::string& monthKey,
+                       const std::string& sqlAmount);
 std::int64_t addEntryStoredAs(Ledger& l, const std::string& date, std::int64_t category,
                               const std::string& sqlAmount);
 
