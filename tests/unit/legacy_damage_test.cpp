@@ -215,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Pointers, MutatedPointer,
                                            Mutation{"UsageMapRowOfTheCatalogue", 2, 55, 0xff},
                                            Mutation{"UsageMapTypeOfEntries", 33, 4027, 0x02},
                                            Mutation{"ContinuationPageOfEntries", 32, 6, 0x10}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace
 } // namespace sorakado::legacy
