@@ -15,7 +15,8 @@ constexpr double kAxisPoints = 7;
 constexpr double kLabelPoints = 8;
 
 QString axisLabel(double value) {
-    return QString::fromStdString(yearly::groupedNumber(Amount::fromStoredDouble(value)));
+    // Axis steps come from the year's own figures, so they always fit an amount.
+    return QString::fromStdString(yearly::groupedNumber(Amount::fromStoredDouble(value).value_or(Amount())));
 }
 
 QString yen(Amount amount) {
