@@ -31,8 +31,8 @@ namespace {
 // ten-thousandths. Columns: yen, ten-thousandths, count of amounts.
 #define AMOUNT_SUM(col)                                                                                      \
     "sum(CASE WHEN typeof(" col ")='integer' THEN " col " END), "                                            \
-    "sum(CASE WHEN typeof(" col ") NOT IN ('integer','null') THEN CAST(round(" col                           \
-    " * 10000) AS INTEGER) END), "                                                                           \
+    "sum(CASE WHEN typeof(" col ") NOT IN ('integer','null') THEN CASE WHEN abs(" col ") < 9.0e14 THEN "     \
+    "CAST(round(" col " * 10000) AS INTEGER) ELSE 0.5 END END), "                                            \
     "count(" col ")"
 
 const char* const kMembers = "SELECT 名前ID, 名前 FROM 名前 ORDER BY 名前ID";
@@ -66,7 +66,7 @@ std::optional<Amount> readSum(const Statement& s, int first) {
     if (s.int64(first + 2) == 0)
         return std::nullopt;
     Amount whole = s.isNull(first) ? Amount() : Amount::fromYen(s.int64(first));
-    Amount fractional = s.isNull(first + 1) ? Amount() : Amount::fromTenThousandths(s.int64(first + 1));
+    Amount fractional = s.isNull(first + 1) ? Amount() : Amount::fromTenThousandths(s.sumPart(first + 1));
     return whole + fractional;
 }
 
@@ -431,8 +431,8 @@ MonthExpenses Ledger::monthExpenses(const std::string& monthKey) {
         out.entries.push_back({s.int64(0), s.text(1), s.text(2), s.text(3), s.amount(4)});
         if (!s.isNull(4)) {
             Tally& t = tallies[s.int64(5)];
-            t.yen += s.int64(6);
-            t.tenThousandths += s.int64(7);
+            t.yen += s.sumPart(6);
+            t.tenThousandths += s.sumPart(7);
         }
     }
     constexpr __int128 lowest = std::numeric_limits<std::int64_t>::min();

@@ -73,8 +73,8 @@ std::map<std::string, Tally> tally(Statement&& rows) {
     std::map<std::string, Tally> out;
     while (rows.step()) {
         Tally& t = out[rows.text(0).value_or("")];
-        t.yen += rows.int64(1);
-        t.tenThousandths += rows.int64(2);
+        t.yen += rows.sumPart(1);
+        t.tenThousandths += rows.sumPart(2);
         ++t.count;
     }
     return out;

@@ -100,9 +100,11 @@ std::string yenPart(const std::string& value) {
     return "CASE WHEN typeof(" + value + ") = 'integer' THEN " + value + " ELSE 0 END";
 }
 
+// A REAL (or numeric text) whose ten-thousandths would not fit 64 bits gives kUnaddable, a
+// REAL: every sum it enters turns REAL, and readers refuse such a sum instead of a clipped one.
 std::string fractionPart(const std::string& value) {
-    return "CASE WHEN typeof(" + value + ") IN ('integer', 'null') THEN 0 ELSE CAST(round(" + value +
-           " * 10000) AS INTEGER) END";
+    return "CASE WHEN typeof(" + value + ") IN ('integer', 'null') THEN 0 WHEN abs(" + value + ") < " +
+           kAddableLimit + " THEN CAST(round(" + value + " * 10000) AS INTEGER) ELSE " + kUnaddable + " END";
 }
 
 } // namespace sorakado::month_sums

@@ -41,6 +41,10 @@ std::string rowPartsQuery(const Kind& kind);
 // amount in ten-thousandths, rounded, of any other stored value (REAL, or text a foreign tool
 // left there); Null counts nowhere. The same expressions sum the rows when a figure is read
 // from the rows themselves.
+// A stored REAL beyond kAddableLimit (or an infinity) has no ten-thousandths in 64 bits: its
+// part is kUnaddable, a REAL that makes every sum it enters REAL, and such a sum is refused.
+inline constexpr const char* kAddableLimit = "9.0e14";
+inline constexpr const char* kUnaddable = "0.5";
 std::string yenPart(const std::string& value);
 std::string fractionPart(const std::string& value);
 

@@ -94,6 +94,14 @@ std::optional<std::string> Statement::text(int column) const {
     return std::string(p ? p : "", static_cast<size_t>(n));
 }
 
+std::int64_t Statement::sumPart(int column) const {
+    if (sqlite3_column_type(stmt_.get(), column) != SQLITE_INTEGER)
+        throw LedgerError(LedgerError::Kind::Failed,
+                          "台帳の" + operation_ +
+                              "に失敗しました。（大きすぎるか数ではない金額があるため合計できません）");
+    return sqlite3_column_int64(stmt_.get(), column);
+}
+
 std::optional<Amount> Statement::amount(int column) const {
     switch (sqlite3_column_type(stmt_.get(), column)) {
     case SQLITE_NULL:

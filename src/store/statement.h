@@ -32,6 +32,9 @@ public:
 
     bool isNull(int column) const;
     std::int64_t int64(int column) const;
+    // An INTEGER part of a sum; any other value (a sum an amount too large to add has entered)
+    // is refused with a message, never clipped to 64 bits.
+    std::int64_t sumPart(int column) const;
     std::optional<std::string> text(int column) const;
     // A stored amount: INTEGER read exactly, REAL rounded to four decimals; Null gives nullopt.
     std::optional<Amount> amount(int column) const;

@@ -7,6 +7,7 @@
 
 #include "store/ledger.h"
 #include "store/ledger_error.h"
+#include "store/ledger_writes.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -48,6 +49,46 @@ TEST_P(OddStoredAmount, EveryReadOfItsRowsFailsWithAMessage) {
     // Other months are untouched by the odd row.
     EXPECT_EQ(ledger.monthEntries("2006/05").size(), 0u);
 }
+
+// The year summaries read stored month figures that triggers keep; an amount they cannot add
+// must not enter them clipped. The same for a REAL that reads as an amount but whose
+// ten-thousandths do not fit 64 bits.
+class UnaddableStoredAmount : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(UnaddableStoredAmount, YearAndCategorySumsRefuseItAndComeBackWhenItIsGone) {
+    TempLedger file;
+    std::int64_t odd = 0;
+    {
+        Ledger l = file.open();
+        auto taro = addMember(l, "太郎");
+        auto food = addCategory(l, "食費");
+        addIncome(l, taro, "2006/05", yen(1000));
+        addEntry(l, "2006/05/01", food, "米", yen(2000));
+        addEntry(l, "2006/04/01", food, "米", yen(3000));
+        odd = addEntryStoredAs(l, "2006/04/02", food, GetParam());
+    }
+    Ledger ledger = file.open();
+    auto expectRefused = [](const char* what, auto&& read) {
+        try {
+            read();
+            ADD_FAILURE() << what << " gave a figure";
+        } catch (const LedgerError& e) {
+            EXPECT_THAT(e.description(), HasSubstr("金額")) << what;
+        }
+    };
+    expectRefused("yearExpenseSums", [&] { ledger.yearExpenseSums("2006"); });
+    expectRefused("monthCategorySums", [&] { ledger.monthCategorySums("2006/04"); });
+    EXPECT_EQ(ledger.yearIncomeSums("2006")[4], yen(1000));
+
+    writes::deleteEntry(ledger, odd);
+    auto sums = ledger.yearExpenseSums("2006");
+    EXPECT_EQ(sums[3], yen(3000));
+    EXPECT_EQ(sums[4], yen(2000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, UnaddableStoredAmount,
+                         ::testing::Values("1000000000000000.5", "-2500000000000000.5", "9.3e18", "9e999",
+                                           "'1e400'"));
 
 INSTANTIATE_TEST_SUITE_P(Values, OddStoredAmount,
                          ::testing::Values("9.3e18", "-9.3e18", "1e300", "9e999", "-9e999", "'1e400'",
