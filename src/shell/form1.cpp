@@ -70,7 +70,15 @@ Form1::Form1(ui::DialogService& dialogs, const Clock& clock, std::filesystem::pa
     wirePanels();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // Destroying a shown window closes it only after this class is gone: the focus leaving an
+    // editable selector then reports its typed text as a choice. No handler of the window or of
+    // its panels may run on what is left, so every connection into them is cut while all is whole.
+    const std::initializer_list<QObject*> receivers{this, Frame2, Frame3, Frame4, Frame5, members_, entries_};
+    for (QObject* sender : findChildren<QObject*>())
+        for (QObject* receiver : receivers)
+            QObject::disconnect(sender, nullptr, receiver, nullptr);
+}
 
 void Form1::wire() {
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
