@@ -7,6 +7,7 @@
 #include "editing/member_panel.h"
 #include "editing/selected_record.h"
 #include "export/clipboard_text.h"
+#include "list_geometry.h"
 #include "monthly/month_figures.h"
 #include "monthly/period_check.h"
 #include "store/ledger.h"
@@ -279,13 +280,13 @@ void Form1::listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint at,
         return;
     // The press has already made the row under it current, so the selected keys name it.
     if (list == ListView1) {
-        anchor_ = QPoint(at.x(), at.y() + 1605);
+        anchor_ = QPoint(at.x(), at.y() + kListsTopTw);
         const bool onMember = ListView1->rowCount() > 0 && members_->key().has_value();
         for (QAction* item : {NameUp, NameDel, SyuUp})
             item->setVisible(onMember);
         SyuMenu->popup(menuAt);
     } else if (list == ListView2) {
-        anchor_ = QPoint(at.x() + 3960, at.y() + 1605);
+        anchor_ = QPoint(at.x() + kExpensePanelLeftTw, at.y() + kListsTopTw);
         const bool onEntry = entries_->key().has_value();
         MeiUp->setVisible(onEntry);
         MeiDel->setVisible(onEntry);

@@ -1,6 +1,7 @@
 // The controls of Form1: kind, rectangle (twips), text, font, colours, initial state, tab order
 // and stacking, exactly as the window was laid out.
 #include "form1.h"
+#include "list_geometry.h"
 
 #include "editing/category_panel.h"
 #include "editing/entry_panel.h"
@@ -161,13 +162,13 @@ void Form1::buildLayout() {
 
     ListView1 = new ui::ReportList(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(rectTw(0, 1605, 3795, 4095));
+    ListView1->setGeometry(rectTw(0, kListsTopTw, 3795, 4095));
     ListView1->setFont(gothic(12));
     ListView1->setColumns({{QStringLiteral("名前(右ｸﾘｯｸ編集)"), 2040, Qt::AlignLeft},
                            {QStringLiteral("収入"), 1460, Qt::AlignRight}});
     ListView2 = new ui::ReportList(this);
     ListView2->setObjectName(QStringLiteral("ListView2"));
-    ListView2->setGeometry(rectTw(3810, 1605, 7620, 9105));
+    ListView2->setGeometry(rectTw(3810, kListsTopTw, 7620, 9105));
     ListView2->setFont(gothic(12.75));
     {
         QPalette p = ListView2->palette();
@@ -180,7 +181,7 @@ void Form1::buildLayout() {
                            {QStringLiteral("金額"), 1600, Qt::AlignRight}});
     ListView3 = new ui::ReportList(this);
     ListView3->setObjectName(QStringLiteral("ListView3"));
-    ListView3->setGeometry(rectTw(11430, 1605, 3795, 9105));
+    ListView3->setGeometry(rectTw(11430, kListsTopTw, 3795, 9105));
     ListView3->setFont(gothic(12.75));
     ListView3->setColumns({{QStringLiteral("項目名"), 2030, Qt::AlignLeft},
                            {QStringLiteral("項目合計"), 1440, Qt::AlignRight}});
