@@ -10,6 +10,7 @@
 #include "list_geometry.h"
 #include "monthly/month_figures.h"
 #include "monthly/period_check.h"
+#include "startup_backup.h"
 #include "store/ledger.h"
 #include "ui/clipboard.h"
 #include "ui/controls.h"
@@ -113,6 +114,8 @@ void Form1::wirePanels() {
     context.ledger = [this]() -> Ledger& {
         if (!ledger_)
             throw std::runtime_error("台帳ファイルが開かれていません。");
+        if (backup_)
+            backup_->wait(); // nothing of this session is written before the ledger's copy is made
         return *ledger_;
     };
     // Command1 sits in the disabled Frame1 in browse mode, so its handler is called directly.
@@ -161,6 +164,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    backup_.reset(); // a copy still running stops: nothing has been changed since it began
     ledger_.reset(); // closing the file; the window's close is never refused
     QWidget::closeEvent(event);
 }
@@ -193,9 +197,20 @@ void Form1::enterBrowseMode() {
     Command11->setFocus(); // does nothing while the window is not yet shown
 }
 
+void Form1::startBackup() {
+    const auto now =
+        std::chrono::system_clock::time_point(std::chrono::milliseconds(clock_.now().toMSecsSinceEpoch()));
+    backup_ = std::make_unique<StartupBackup>(ledgerPath_, now);
+    // Shown once, whenever it arrives; the work goes on either way.
+    connect(
+        backup_.get(), &StartupBackup::failed, this, [this](const QString& text) { dialogs_.warn(text); },
+        Qt::QueuedConnection);
+}
+
 bool Form1::load(const std::function<void()>& unloadSplash) {
     return ui::guarded(dialogs_, [&] {
         ledger_ = std::make_unique<Ledger>(Ledger::open(ledgerPath_));
+        startBackup();
 
         const QDate today = clock_.today();
         for (int year = 2000; year <= today.year(); ++year)

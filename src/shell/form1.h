@@ -35,6 +35,7 @@ class SelectedRecord;
 namespace sorakado::shell {
 
 class Clock;
+class StartupBackup;
 
 // The one working window: one month of the ledger in three lists under the period selectors,
 // the status panel, four hidden edit panels and three pop-up menus. It owns the ledger from its
@@ -120,6 +121,7 @@ private:
     void wirePanels();
     void rebuild();
     void enterBrowseMode();
+    void startBackup();
     void showMonth(const MonthFigures& figures);
     // A press in a list at positionTw (twips relative to the list); a right press pops up the
     // list's menu at menuAt (global pixels).
@@ -131,6 +133,8 @@ private:
     const Clock& clock_;
     std::filesystem::path ledgerPath_;
     std::unique_ptr<Ledger> ledger_; // from a successful load to the window's close
+    // The copy made when the ledger is opened; the first change of the session waits for it.
+    std::unique_ptr<StartupBackup> backup_;
     QPoint anchor_{0, 0}; // twips of the window; set by a right press in the income or expense list
     editing::SelectedRecord* members_ = nullptr; // ListView1's current member, held in Label7
     editing::SelectedRecord* entries_ = nullptr; // ListView2's current entry, held in Label8

@@ -1,0 +1,36 @@
+#include "startup_backup.h"
+
+#include "store/ledger_backup.h"
+#include "store/ledger_error.h"
+
+namespace sorakado::shell {
+
+StartupBackup::StartupBackup(std::filesystem::path ledger, backup::TimePoint now, QObject* parent)
+    : QObject(parent), thread_([this, ledger = std::move(ledger), now] { run(ledger, now); }) {}
+
+StartupBackup::~StartupBackup() {
+    cancel_ = true;
+    wait();
+}
+
+void StartupBackup::wait() {
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void StartupBackup::run(std::filesystem::path ledger, backup::TimePoint now) {
+    QString failure;
+    try {
+        backup::backUp(ledger, now, &cancel_);
+    } catch (const backup::Cancelled&) {
+        return;
+    } catch (const LedgerError& e) {
+        failure = QString::fromStdString(e.description());
+    } catch (const std::exception& e) {
+        failure = QString::fromStdString(e.what());
+    }
+    if (!failure.isEmpty())
+        emit failed(kBackupFailed + u'\n' + failure);
+}
+
+} // namespace sorakado::shell

@@ -1,0 +1,52 @@
+#pragma once
+
+// A ledger file, or a copy of one, opened by a connection of its own and keyed with the ledger's
+// password: for copies, checks and restores, apart from the program's one Ledger. Inside the
+// store only.
+
+#include "statement.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+
+namespace sorakado::detail {
+
+class KeyedFile {
+public:
+    enum class Access { ReadOnly, ReadWrite };
+
+    // Opens an existing file (never creates one) and keys the connection. Throws LedgerError.
+    KeyedFile(const std::filesystem::path& path, Access access);
+    KeyedFile(const KeyedFile&) = delete;
+    KeyedFile& operator=(const KeyedFile&) = delete;
+    ~KeyedFile();
+
+    sqlite3* handle() const { return db_; }
+    const std::filesystem::path& path() const { return path_; }
+
+    // Reads the schema, which proves the password fits and the file is a database at all.
+    // Throws LedgerError (NotLedger, Locked or Failed) naming the path.
+    void proveReadable();
+    // SQLite's own check of every page and index: empty when sound, else its complaints.
+    std::vector<std::string> integrityProblems();
+    // The tables and columns of the ledger's shape that the file lacks, as "表" or "表.列".
+    std::vector<std::string> missingShape();
+
+    void exec(const char* sql, const char* operation);
+    Statement prepare(std::string_view sql, std::string operation);
+
+private:
+    sqlite3* db_ = nullptr;
+    std::filesystem::path path_;
+};
+
+// Writes the file's data to the disk (fsync), and the folder's entry for a name given or removed.
+// Both throw LedgerError with the operation's name on failure.
+void syncFile(const std::filesystem::path& path);
+void syncFolder(const std::filesystem::path& folder);
+
+} // namespace sorakado::detail

@@ -1,0 +1,239 @@
+#include "ledger_backup.h"
+
+#include "keyed_file.h"
+#include "ledger_error.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace sorakado::backup {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using detail::KeyedFile;
+
+[[noreturn]] void fail(LedgerError::Kind kind, const std::string& what, const fs::path& path) {
+    throw LedgerError(kind, what + "\n" + path.string());
+}
+
+// Pages copied per step: between steps the copy looks at its cancel flag and lets writers in.
+constexpr int kPagesPerStep = 2048;
+
+std::string sqliteWhy(int rc, sqlite3* db) {
+    if ((rc & 0xFF) == SQLITE_FULL)
+        return "ディスクがいっぱいです";
+    if ((rc & 0xFF) == SQLITE_IOERR || (rc & 0xFF) == SQLITE_CANTOPEN || (rc & 0xFF) == SQLITE_READONLY)
+        return std::string("書き込めません: ") + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    return db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+}
+
+// A hidden name beside destination, made empty with mode 0600 whatever the umask.
+fs::path createTemporary(const fs::path& destination) {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        char suffix[17];
+        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+        fs::path candidate =
+            destination.parent_path() / ("." + destination.filename().string() + ".part-" + suffix);
+        int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::fchmod(fd, 0600);
+            ::close(fd);
+            return candidate;
+        }
+        if (errno != EEXIST)
+            fail(LedgerError::Kind::Failed,
+                 std::string("バックアップを書き込めません。（") + std::strerror(errno) + "）",
+                 destination.parent_path());
+    }
+    fail(LedgerError::Kind::Failed, "バックアップの一時ファイルを作れません。", destination.parent_path());
+}
+
+void removeCopy(const fs::path& path) {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+    fs::remove(fs::path(path.string() + "-journal"), ignored);
+}
+
+void pageCopy(KeyedFile& from, KeyedFile& to, const std::atomic<bool>* cancel) {
+    sqlite3_backup* copy = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
+    if (!copy)
+        fail(LedgerError::Kind::Failed,
+             "台帳をコピーできません。（" + std::string(sqlite3_errmsg(to.handle())) + "）", from.path());
+    int rc = SQLITE_OK;
+    int busyRounds = 0;
+    while (true) {
+        if (cancel && cancel->load()) {
+            sqlite3_backup_finish(copy);
+            throw Cancelled();
+        }
+        rc = sqlite3_backup_step(copy, kPagesPerStep);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc == SQLITE_OK)
+            continue;
+        if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && ++busyRounds < 200) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(25)); // another program is writing
+            continue;
+        }
+        break;
+    }
+    sqlite3_backup_finish(copy);
+    if (rc != SQLITE_DONE) {
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+            fail(LedgerError::Kind::Locked, "台帳が他のプログラムで使用中のため、コピーできませんでした。",
+                 from.path());
+        fail(LedgerError::Kind::Failed,
+             "台帳をコピーできませんでした。（" + sqliteWhy(rc, to.handle()) + "）", to.path());
+    }
+}
+
+// Reads the copy back through a connection of its own: the password fits, every page and index
+// is sound, and the ledger's tables are there.
+void verifyCopy(const fs::path& copy, const fs::path& destination) {
+    KeyedFile check(copy, KeyedFile::Access::ReadOnly);
+    check.proveReadable();
+    auto problems = check.integrityProblems();
+    if (!problems.empty())
+        fail(LedgerError::Kind::Failed,
+             "コピーを確かめると壊れていたため、バックアップにしませんでした。（" + problems.front() + "）",
+             destination);
+    if (!check.missingShape().empty())
+        fail(LedgerError::Kind::Failed,
+             "コピーに台帳の表がそろっていないため、バックアップにしませんでした。", destination);
+}
+
+// Gives the checked copy its name, never replacing a file that has that name.
+void publish(const fs::path& temporary, const fs::path& destination) {
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) != 0) {
+        int error = errno;
+        if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
+            if (::link(temporary.c_str(), destination.c_str()) == 0) {
+                ::unlink(temporary.c_str());
+                detail::syncFolder(destination.parent_path());
+                return;
+            }
+            error = errno;
+        }
+        if (error == EEXIST)
+            fail(LedgerError::Kind::Exists,
+                 "同じ名前のファイルがすでにあるため、バックアップを書き込みません。", destination);
+        fail(LedgerError::Kind::Failed,
+             std::string("バックアップに名前を付けられませんでした。（") + std::strerror(error) + "）",
+             destination);
+    }
+    detail::syncFolder(destination.parent_path());
+}
+
+// Temporary copies left by a run that was killed: a day old is surely not being written.
+void removeStaleTemporaries(const fs::path& folder) {
+    std::error_code ec;
+    const auto dayAgo = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    for (const auto& item : fs::directory_iterator(folder, ec)) {
+        const std::string name = item.path().filename().string();
+        if (name.size() > 1 && name[0] == '.' && name.find(".part-") != std::string::npos) {
+            std::error_code timeError;
+            auto written = fs::last_write_time(item.path(), timeError);
+            if (!timeError && written < dayAgo)
+                fs::remove(item.path(), timeError);
+        }
+    }
+}
+
+} // namespace
+
+fs::path folderFor(const fs::path& ledger) {
+    return fs::absolute(ledger).parent_path() / kFolderName;
+}
+
+void copyLedger(const fs::path& source, const fs::path& destination, const std::atomic<bool>* cancel) {
+    struct stat st {};
+    if (::lstat(destination.c_str(), &st) == 0)
+        fail(LedgerError::Kind::Exists, "同じ名前のファイルがすでにあるため、バックアップを書き込みません。",
+             destination);
+
+    KeyedFile from(source, KeyedFile::Access::ReadOnly);
+    from.proveReadable();
+
+    const fs::path temporary = createTemporary(destination);
+    try {
+        {
+            KeyedFile to(temporary, KeyedFile::Access::ReadWrite);
+            to.exec("PRAGMA synchronous = FULL", "バックアップの設定");
+            pageCopy(from, to, cancel);
+        }
+        verifyCopy(temporary, destination);
+        detail::syncFile(temporary);
+        publish(temporary, destination);
+    } catch (...) {
+        removeCopy(temporary);
+        throw;
+    }
+}
+
+std::vector<BackupCopy> copiesOf(const fs::path& ledger, const fs::path& folder) {
+    const std::string stem = ledger.stem().string(), extension = ledger.extension().string();
+    std::vector<BackupCopy> copies;
+    std::error_code ec;
+    for (const auto& item : fs::directory_iterator(folder, ec)) {
+        const std::string name = item.path().filename().string();
+        std::error_code typeError;
+        if (!item.is_regular_file(typeError))
+            continue;
+        if (auto made = backupTime(name, stem, extension))
+            copies.push_back({name, *made});
+    }
+    std::sort(copies.begin(), copies.end(), [](const auto& a, const auto& b) {
+        return a.made != b.made ? a.made < b.made : a.name < b.name;
+    });
+    return copies;
+}
+
+BackupMade backUp(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel) {
+    const fs::path folder = folderFor(ledger);
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        fail(LedgerError::Kind::Failed,
+             std::string("バックアップのフォルダーを作れません。（") + std::strerror(errno) + "）", folder);
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec))
+        fail(LedgerError::Kind::Failed,
+             "バックアップのフォルダーの場所に、フォルダーではないファイルがあります。", folder);
+
+    const std::string stem = ledger.stem().string(), extension = ledger.extension().string();
+    BackupMade made;
+    for (int attempt = 1;; ++attempt) {
+        made.file = folder / backupName(stem, extension, now, attempt);
+        try {
+            copyLedger(ledger, made.file, cancel);
+            break;
+        } catch (const LedgerError& e) {
+            if (e.kind() != LedgerError::Kind::Exists || attempt >= 50)
+                throw;
+        }
+    }
+
+    std::vector<BackupCopy> copies = copiesOf(ledger, folder);
+    for (const auto& name : copiesToRemove(copies, now)) {
+        if (folder / name == made.file)
+            continue; // a clock set far back must not cost the copy just made
+        std::error_code removeError;
+        if (fs::remove(folder / name, removeError))
+            made.removed.push_back(folder / name);
+    }
+    removeStaleTemporaries(folder);
+    return made;
+}
+
+} // namespace sorakado::backup

@@ -1,0 +1,51 @@
+#pragma once
+
+// Backups of a ledger: consistent copies made with SQLite's online backup API while the ledger
+// may be open, encrypted with the same password, mode 0600, and checked before they count.
+//
+// A copy is written under a hidden temporary name, read back through a connection of its own and
+// run through PRAGMA integrity_check, written to the disk, and only then renamed to its final
+// name (never over an existing file), with the folder synced. A copy that fails anywhere is
+// removed: no half-written or unchecked file ever carries a backup's name.
+
+#include "backup_rotation.h"
+
+#include <atomic>
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+namespace sorakado::backup {
+
+inline constexpr const char* kFolderName = "backups";
+
+// The copy was stopped through its cancel flag; nothing was left behind.
+class Cancelled : public std::runtime_error {
+public:
+    Cancelled() : std::runtime_error("cancelled") {}
+};
+
+// backups/ beside the ledger.
+std::filesystem::path folderFor(const std::filesystem::path& ledger);
+
+// Copies the ledger at source to destination, which must not exist. Throws LedgerError with a
+// Japanese description (Exists when destination is taken), or Cancelled when cancel is set
+// during the copy.
+void copyLedger(const std::filesystem::path& source, const std::filesystem::path& destination,
+                const std::atomic<bool>* cancel = nullptr);
+
+struct BackupMade {
+    std::filesystem::path file;                 // the new copy
+    std::vector<std::filesystem::path> removed; // older copies the rotation took away
+};
+
+// A checked copy of the ledger in its backups/ folder (made, mode 0700, when missing), named for
+// now, then the rotation over that folder's copies of this ledger. The rotation runs only after
+// a good copy: a failed one never costs an older copy. Throws LedgerError or Cancelled.
+BackupMade backUp(const std::filesystem::path& ledger, TimePoint now,
+                  const std::atomic<bool>* cancel = nullptr);
+
+// The copies of ledger in folder, by the time in their names, oldest first.
+std::vector<BackupCopy> copiesOf(const std::filesystem::path& ledger, const std::filesystem::path& folder);
+
+} // namespace sorakado::backup

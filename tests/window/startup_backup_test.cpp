@@ -1,0 +1,62 @@
+// The ledger's copy made when the window opens it: named for the window's clock, holding the
+// ledger as it was before the session's first change, and a failure shown once without stopping
+// the work.
+
+#include "editing_support.h"
+
+#include "shell/startup_backup.h"
+
+#include <fstream>
+
+namespace sorakado::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Registers a member through the name panel, as the user does, right after the window opened.
+void addMemberThroughThePanel(Form1& w, const QString& name) {
+    rightClickBelowRows(w.ListView1);
+    choose(w.SyuMenu, w.NameAdd);
+    w.Frame3->Text2->setText(name);
+    QTest::mouseClick(w.Frame3->Command4, Qt::LeftButton);
+}
+
+TEST(StartupBackup, TheCopyIsNamedForTheClockAndHoldsTheLedgerAsItWasBeforeTheFirstChange) {
+    WindowFixture f;
+    f.clock = FixedClock(QDateTime(QDate(2026, 1, 15), QTime(8, 30, 5)));
+    seedFamily(f.file);
+    f.load();
+    ASSERT_TRUE(f.loaded);
+    ASSERT_TRUE(showActive(f.w()));
+    addMemberThroughThePanel(f.w(), QStringLiteral("花子"));
+
+    // The change waited for the copy, so it is there now and does not hold the change.
+    const auto copy = f.file.folder() / "backups" / "Sorakado-20260115-083005.mdb";
+    ASSERT_TRUE(fs::exists(copy));
+    EXPECT_EQ(fs::status(copy).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Ledger::open(copy).members().size(), 1u);
+    EXPECT_EQ(f.file.open().members().size(), 2u);
+    EXPECT_TRUE(f.dialogs.shown().empty());
+}
+
+TEST(StartupBackup, AFailedCopyIsShownOnceAndTheChangeIsStillWritten) {
+    WindowFixture f;
+    seedFamily(f.file);
+    std::ofstream(f.file.folder() / "backups") << "a file where the backup folder belongs";
+    f.dialogs.expectContaining(MessageKind::Warn, shell::kBackupFailed);
+    f.load();
+    ASSERT_TRUE(f.loaded);
+    ASSERT_TRUE(showActive(f.w()));
+    addMemberThroughThePanel(f.w(), QStringLiteral("花子"));
+    EXPECT_EQ(f.file.open().members().size(), 2u);
+
+    QTRY_VERIFY(f.dialogs.allShown());
+    addMemberThroughThePanel(f.w(), QStringLiteral("次郎"));
+    QApplication::processEvents();
+    EXPECT_EQ(f.dialogs.shown().size(), 1u) << "shown once";
+    EXPECT_EQ(f.file.open().members().size(), 3u);
+}
+
+} // namespace
+} // namespace sorakado::testing
