@@ -69,6 +69,11 @@ inline std::string targetExists(const std::filesystem::path& p) {
            " はすでにあります。取り込みはファイルを上書きしません。別の名前を指定するか、先にこの"
            "ファイルを移動してください。";
 }
+inline std::string targetHasRows(const std::filesystem::path& p) {
+    return quotePath(p) +
+           " はすでにあり、行の入った台帳か、台帳ではないファイルです。取り込みが置き換えるのは行がひとつも"
+           "ない空の台帳だけです。別の名前を指定するか、先にこのファイルを移動してください。";
+}
 inline std::string targetFolderMissing(const std::filesystem::path& p) {
     return "新しい台帳を置くフォルダーがありません: " + quotePath(p);
 }

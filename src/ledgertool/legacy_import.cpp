@@ -3,6 +3,7 @@
 #include "import_leftovers.h"
 #include "import_texts.h"
 
+#include "store/ledger_check.h"
 #include "store/ledger_error.h"
 
 #include <algorithm>
@@ -97,7 +98,16 @@ void syncFolder(const fs::path& folder) {
 
 // Gives the finished ledger its name without ever replacing a file that took the name in the
 // meantime: renameat2 refuses to, and where the file system lacks it a hard link does the same.
-void publish(const fs::path& temporary, const fs::path& target) {
+// An empty ledger found at the start is replaced, if it is still empty now.
+void publish(const fs::path& temporary, const fs::path& target, bool replaceEmpty) {
+    if (replaceEmpty) {
+        if (!check::holdsNoRows(target))
+            throw ImportError(texts::targetHasRows(target));
+        if (::rename(temporary.c_str(), target.c_str()) != 0)
+            throw ImportError(texts::publishFailed(target, std::strerror(errno)));
+        syncFolder(target.parent_path());
+        return;
+    }
     if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
         syncFolder(target.parent_path());
         return;
@@ -120,8 +130,10 @@ void publish(const fs::path& temporary, const fs::path& target) {
 
 ImportPlan importLegacyLedger(const fs::path& oldFile, const fs::path& targetPath) {
     const fs::path target = fs::absolute(targetPath);
-    if (pathTaken(target))
-        throw ImportError(texts::targetExists(target));
+    // The empty ledger scripts/run makes before anyone imports may be replaced; nothing else.
+    const bool replaceEmpty = pathTaken(target);
+    if (replaceEmpty && !check::holdsNoRows(target))
+        throw ImportError(texts::targetHasRows(target));
     std::error_code ec;
     if (!fs::is_directory(target.parent_path(), ec))
         throw ImportError(texts::targetFolderMissing(target.parent_path()));
@@ -147,7 +159,7 @@ ImportPlan importLegacyLedger(const fs::path& oldFile, const fs::path& targetPat
             writeLedgerRows(ledger, plan.rows);
             checkWritten(ledger, plan.rows);
         } // closed before it is renamed
-        publish(temporary, target);
+        publish(temporary, target, replaceEmpty);
     } catch (const LedgerError& e) {
         removeLedgerFiles(temporary);
         throw ImportError(texts::writeFailed(e.description()));

@@ -18,7 +18,8 @@ public:
 
 // Reads the old file whole, plans every row, writes the new ledger under a temporary name in
 // the target's folder, reads it back and compares it with the plan, and only then gives it the
-// target's name. Refuses a target that exists, also one that appears while the import runs.
+// target's name. Refuses a target that exists, also one that appears while the import runs,
+// unless it is a ledger that holds no row in any table (still so at the moment it is replaced).
 // Returns the plan, whose notes make the report. Throws ImportError.
 ImportPlan importLegacyLedger(const std::filesystem::path& oldFile, const std::filesystem::path& target);
 

@@ -4,7 +4,9 @@
 // like the window.
 
 #include "sorakado_version.h"
+#include "store/ledger_error.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -52,6 +54,58 @@ inline std::string unexpectedError(const std::string& what) {
 // create
 inline std::string created(const std::filesystem::path& p) {
     return "台帳を作成しました: " + quotePath(p);
+}
+
+inline std::string ledgerMissing(const std::filesystem::path& p) {
+    return std::string(kLedgerMissing) + " " + quotePath(p);
+}
+inline std::string programRunning(const std::filesystem::path& ledger) {
+    return "Sorakado がこの台帳を開いているため、何もしません。Sorakado を終了してからやり直してください: " +
+           quotePath(ledger);
+}
+
+// backup
+inline std::string backupMade(const std::filesystem::path& p) {
+    return "バックアップを作りました: " + quotePath(p);
+}
+inline std::string backupRemoved(const std::filesystem::path& p) {
+    return "古いバックアップを削除しました: " + quotePath(p);
+}
+inline std::string backupFailed(const std::string& why) {
+    return "バックアップを作れませんでした。" + why;
+}
+
+// restore
+inline std::string restored(const std::filesystem::path& from, const std::filesystem::path& ledger) {
+    return quotePath(from) + " から台帳 " + quotePath(ledger) + " を復元しました。";
+}
+inline std::string keptAsBackup(const std::filesystem::path& p) {
+    return "それまでの台帳はバックアップとして残しました: " + quotePath(p);
+}
+inline std::string keptDamaged(const std::filesystem::path& p) {
+    return "それまでの台帳は台帳として読めなかったため、そのままの中身で残しました: " + quotePath(p);
+}
+
+// check
+inline std::string checkClean(const std::filesystem::path& p) {
+    return "台帳に問題はありません: " + quotePath(p);
+}
+inline constexpr const char* kCheckDamageHeading = "台帳の壊れているところ:";
+inline std::string checkMissingShape(const std::string& what) {
+    return "表または列「" + what + "」がありません";
+}
+inline std::string checkDamaged(const std::filesystem::path& p, const std::string& first) {
+    return "台帳が壊れています（" + first +
+           "）。バックアップから sorakado-ledger restore で戻せます: " + quotePath(p);
+}
+inline std::string checkHiddenHeading(std::size_t n) {
+    return "Sorakado の画面に表示されない行があります（" + std::to_string(n) + " 行）:";
+}
+inline constexpr const char* kCheckHiddenAdvice =
+    "これらの行は台帳に残っていますが、どの一覧にも出ません。名前や品目を登録し直すか、年月・年月日を直すと表"
+    "示されます。";
+inline std::string replacedEmptyLedger(const std::filesystem::path& p) {
+    return "行のない空の台帳 " + quotePath(p) + " を置き換えました。";
 }
 
 } // namespace sorakado::ledgertool::texts

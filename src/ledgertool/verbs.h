@@ -10,5 +10,8 @@ int runCreate(const Invocation& call);
 int runImport(const Invocation& call);
 int runExport(const Invocation& call);
 int runReport(const Invocation& call);
+int runBackup(const Invocation& call);
+int runRestore(const Invocation& call);
+int runCheck(const Invocation& call);
 
 } // namespace sorakado::ledgertool

@@ -16,4 +16,13 @@ bool SingleInstance::acquire() {
     return lock_.has_value();
 }
 
+QString programPathFor(const std::filesystem::path& ledger) {
+    return QString::fromStdString((std::filesystem::absolute(ledger).parent_path() / "sorakado").string());
+}
+
+bool programRunningOn(const std::filesystem::path& ledger) {
+    SingleInstance instance(programPathFor(ledger));
+    return !instance.acquire();
+}
+
 } // namespace sorakado::shell

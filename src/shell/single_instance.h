@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <optional>
 
 namespace sorakado::shell {
@@ -23,6 +24,12 @@ private:
     std::filesystem::path folder_;
     std::optional<instance::FolderLock> lock_;
 };
+
+// The program that opens ledger: the ledger lives beside the program, so the one in its folder.
+QString programPathFor(const std::filesystem::path& ledger);
+// Whether the program that opens ledger is running now. A tool that replaces a ledger holds that
+// program's SingleInstance instead, for as long as it works, so the program cannot start meanwhile.
+bool programRunningOn(const std::filesystem::path& ledger);
 
 inline const QString kAlreadyRunning = QStringLiteral("すでに「Sorakado」は起動されています。");
 

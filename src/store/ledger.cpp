@@ -159,10 +159,7 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT)
-            throwOpen(LedgerError::Kind::Missing,
-                      "台帳ファイルが見つかりません。sorakado-ledger create で空の台帳を作るか、旧版の台帳を "
-                      "sorakado-ledger import で取り込んでください。",
-                      path);
+            throwOpen(LedgerError::Kind::Missing, kLedgerMissing, path);
         if (errno == EACCES)
             throwOpen(LedgerError::Kind::NoPermission,
                       "この利用者には台帳ファイルのあるフォルダーを開く権限がないため、台帳を開けません。",

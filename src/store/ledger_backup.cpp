@@ -158,12 +158,7 @@ fs::path folderFor(const fs::path& ledger) {
     return fs::absolute(ledger).parent_path() / kFolderName;
 }
 
-void copyLedger(const fs::path& source, const fs::path& destination, const std::atomic<bool>* cancel) {
-    struct stat st {};
-    if (::lstat(destination.c_str(), &st) == 0)
-        fail(LedgerError::Kind::Exists, "同じ名前のファイルがすでにあるため、バックアップを書き込みません。",
-             destination);
-
+fs::path copyBeside(const fs::path& source, const fs::path& destination, const std::atomic<bool>* cancel) {
     KeyedFile from(source, KeyedFile::Access::ReadOnly);
     from.proveReadable();
 
@@ -176,6 +171,20 @@ void copyLedger(const fs::path& source, const fs::path& destination, const std::
         }
         verifyCopy(temporary, destination);
         detail::syncFile(temporary);
+    } catch (...) {
+        removeCopy(temporary);
+        throw;
+    }
+    return temporary;
+}
+
+void copyLedger(const fs::path& source, const fs::path& destination, const std::atomic<bool>* cancel) {
+    struct stat st {};
+    if (::lstat(destination.c_str(), &st) == 0)
+        fail(LedgerError::Kind::Exists, "同じ名前のファイルがすでにあるため、バックアップを書き込みません。",
+             destination);
+    const fs::path temporary = copyBeside(source, destination, cancel);
+    try {
         publish(temporary, destination);
     } catch (...) {
         removeCopy(temporary);
@@ -201,7 +210,7 @@ std::vector<BackupCopy> copiesOf(const fs::path& ledger, const fs::path& folder)
     return copies;
 }
 
-BackupMade backUp(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel) {
+fs::path keepCopy(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel) {
     const fs::path folder = folderFor(ledger);
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
         fail(LedgerError::Kind::Failed,
@@ -212,20 +221,23 @@ BackupMade backUp(const fs::path& ledger, TimePoint now, const std::atomic<bool>
              "バックアップのフォルダーの場所に、フォルダーではないファイルがあります。", folder);
 
     const std::string stem = ledger.stem().string(), extension = ledger.extension().string();
-    BackupMade made;
     for (int attempt = 1;; ++attempt) {
-        made.file = folder / backupName(stem, extension, now, attempt);
+        const fs::path file = folder / backupName(stem, extension, now, attempt);
         try {
-            copyLedger(ledger, made.file, cancel);
-            break;
+            copyLedger(ledger, file, cancel);
+            return file;
         } catch (const LedgerError& e) {
             if (e.kind() != LedgerError::Kind::Exists || attempt >= 50)
                 throw;
         }
     }
+}
 
-    std::vector<BackupCopy> copies = copiesOf(ledger, folder);
-    for (const auto& name : copiesToRemove(copies, now)) {
+BackupMade backUp(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel) {
+    BackupMade made;
+    made.file = keepCopy(ledger, now, cancel);
+    const fs::path folder = made.file.parent_path();
+    for (const auto& name : copiesToRemove(copiesOf(ledger, folder), now)) {
         if (folder / name == made.file)
             continue; // a clock set far back must not cost the copy just made
         std::error_code removeError;

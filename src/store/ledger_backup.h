@@ -34,13 +34,24 @@ std::filesystem::path folderFor(const std::filesystem::path& ledger);
 void copyLedger(const std::filesystem::path& source, const std::filesystem::path& destination,
                 const std::atomic<bool>* cancel = nullptr);
 
+// Copies source, checked and written to the disk, to a new hidden temporary name beside
+// destination, and returns that name; the caller renames it into place or removes it. Throws
+// LedgerError or Cancelled; on failure nothing is left.
+std::filesystem::path copyBeside(const std::filesystem::path& source,
+                                 const std::filesystem::path& destination,
+                                 const std::atomic<bool>* cancel = nullptr);
+
+// A checked copy of the ledger in its backups/ folder (made, mode 0700, when missing), named for
+// now; no rotation. Returns the copy's path. Throws LedgerError or Cancelled.
+std::filesystem::path keepCopy(const std::filesystem::path& ledger, TimePoint now,
+                               const std::atomic<bool>* cancel = nullptr);
+
 struct BackupMade {
     std::filesystem::path file;                 // the new copy
     std::vector<std::filesystem::path> removed; // older copies the rotation took away
 };
 
-// A checked copy of the ledger in its backups/ folder (made, mode 0700, when missing), named for
-// now, then the rotation over that folder's copies of this ledger. The rotation runs only after
+// keepCopy, then the rotation over that folder's copies of this ledger. The rotation runs only after
 // a good copy: a failed one never costs an older copy. Throws LedgerError or Cancelled.
 BackupMade backUp(const std::filesystem::path& ledger, TimePoint now,
                   const std::atomic<bool>* cancel = nullptr);

@@ -5,6 +5,11 @@
 
 namespace sorakado {
 
+// A missing ledger's message: also how to make one.
+inline constexpr const char* kLedgerMissing = "台帳ファイルが見つかりません。sorakado-ledger create "
+                                              "で空の台帳を作るか、旧版の台帳を sorakado-ledger import で"
+                                              "取り込んでください。";
+
 // What went wrong with the ledger, told so the user can act on it. The description is
 // Japanese and complete (what failed, and why, or the path); only the UI shows it.
 class LedgerError : public std::runtime_error {

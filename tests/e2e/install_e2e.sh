@@ -36,7 +36,7 @@ check user-desktop-icon-name grep -qx "Icon=sorakado" "$HOME/.local/share/applic
 for size in 32 64 256; do
     check "user-icon-$size" [ -s "$HOME/.local/share/icons/hicolor/${size}x${size}/apps/sorakado.png" ]
 done
-check ledger-opens seed "$prog/Sorakado.mdb" "SELECT count(*) FROM 名前;"
+check ledger-checks-clean "$prog/sorakado-ledger" check
 
 # 3. A second install keeps the ledger with its rows, and its backups, byte for byte.
 seed "$prog/Sorakado.mdb" "INSERT INTO 名前(名前) VALUES ('太郎');"

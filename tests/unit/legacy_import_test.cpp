@@ -442,7 +442,7 @@ TEST(LegacyImportTarget, RefusesAnExistingFileAndLeavesItAsItWas) {
         importLegacyLedger(kCurrency, target);
         FAIL() << "overwrote";
     } catch (const ImportError& e) {
-        EXPECT_THAT(e.what(), HasSubstr("はすでにあります"));
+        EXPECT_THAT(e.what(), HasSubstr("はすでにあり"));
     }
     std::ifstream in(target);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep me");
@@ -492,7 +492,7 @@ TEST(LedgerToolImport, PrintsTheReportAndExitsZeroWhenEveryRowArrived) {
     ToolRun again =
         runLedgerTool("import '" + kCurrency.string() + "' '" + target.string() + "'", folder.path());
     EXPECT_EQ(again.status, 1);
-    EXPECT_THAT(again.err, AllOf(HasSubstr("はすでにあります"), HasSubstr("何も書き込んでいません。")));
+    EXPECT_THAT(again.err, AllOf(HasSubstr("はすでにあり"), HasSubstr("何も書き込んでいません。")));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,0 +1,31 @@
+// restore BACKUP [LEDGER]: a backup put back in the ledger's place, the ledger it replaces kept
+// as a backup first. Refused while the program has the ledger open.
+#include "tool_texts.h"
+#include "verbs.h"
+
+#include "shell/single_instance.h"
+#include "store/ledger_error.h"
+#include "store/ledger_restore.h"
+
+namespace sorakado::ledgertool {
+
+int runRestore(const Invocation& call) {
+    const std::filesystem::path backupFile = call.args[0];
+    const auto ledger = ledgerArgument(call, 1);
+    // Held to the end: the program cannot start on the ledger while it is being replaced.
+    shell::SingleInstance program(shell::programPathFor(ledger));
+    if (!program.acquire())
+        throw ToolFailure(texts::programRunning(ledger));
+    try {
+        auto result = restore::restoreLedger(backupFile, ledger, std::chrono::system_clock::now());
+        printLine(texts::restored(backupFile, ledger));
+        if (!result.keptAs.empty())
+            printLine(result.keptDamaged ? texts::keptDamaged(result.keptAs)
+                                         : texts::keptAsBackup(result.keptAs));
+        return kDone;
+    } catch (const LedgerError& e) {
+        throw ToolFailure(e.description());
+    }
+}
+
+} // namespace sorakado::ledgertool

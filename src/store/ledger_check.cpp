@@ -1,0 +1,115 @@
+#include "ledger_check.h"
+
+#include "keyed_file.h"
+#include "ledger_error.h"
+#include "schema.h"
+
+namespace sorakado::check {
+
+namespace {
+
+using detail::KeyedFile;
+
+// A month key the period selectors can produce: four digits from 2000, "/", a month 01 to 12.
+#define LISTABLE_MONTH(col)                                                                                  \
+    "(" col " GLOB '[0-9][0-9][0-9][0-9]/[01][0-9]*' AND substr(" col ", 1, 4) >= '2000' AND substr(" col    \
+    ", 6, 2) BETWEEN '01' AND '12')"
+
+const char* const kHiddenIncomes =
+    "SELECT 名前ID, 年月, 収入, "
+    "名前ID IS NULL, "
+    "名前ID IS NOT NULL AND NOT EXISTS (SELECT 1 FROM 名前 WHERE 名前.名前ID = 収入.名前ID), "
+    "coalesce(NOT (length(年月) = 7 AND " LISTABLE_MONTH(
+        "年月") "), 1) "
+                "FROM 収入 WHERE 名前ID IS NULL OR NOT EXISTS (SELECT 1 FROM 名前 WHERE 名前.名前ID = "
+                "収入.名前ID) "
+                "OR coalesce(NOT (length(年月) = 7 AND " LISTABLE_MONTH("年月") "), 1) ORDER BY rowid";
+
+const char* const kHiddenEntries =
+    "SELECT DATAID, 年月日, 品目ID, 金額, "
+    "品目ID IS NULL, "
+    "品目ID IS NOT NULL AND NOT EXISTS (SELECT 1 FROM 品目 WHERE 品目.品目ID = DATA.品目ID), "
+    "coalesce(NOT (length(年月日) = 10 AND " LISTABLE_MONTH(
+        "年月日") " AND 年月日 GLOB '[0-9][0-9][0-9][0-9]/[01][0-9]/[0-3][0-9]'), 1) "
+                  "FROM DATA WHERE 品目ID IS NULL OR NOT EXISTS (SELECT 1 FROM 品目 WHERE 品目.品目ID = "
+                  "DATA.品目ID) "
+                  "OR coalesce(NOT (length(年月日) = 10 AND " LISTABLE_MONTH(
+                      "年月日") " AND 年月日 GLOB '[0-9][0-9][0-9][0-9]/[01][0-9]/[0-3][0-9]'), 1) "
+                                "ORDER BY DATAID";
+
+std::string shown(const std::optional<std::string>& value) {
+    return value ? *value : "Null";
+}
+
+std::string reasons(const Statement& s, int first, const char* none, const char* gone, const char* odd) {
+    std::string out;
+    auto add = [&](const char* r) { out += (out.empty() ? "" : "、") + std::string(r); };
+    if (s.int64(first))
+        add(none);
+    if (s.int64(first + 1))
+        add(gone);
+    if (s.int64(first + 2))
+        add(odd);
+    return out;
+}
+
+void readHidden(KeyedFile& file, Report& report) {
+    auto incomes = file.prepare(kHiddenIncomes, "収入の確認");
+    while (incomes.step())
+        report.hidden.push_back({"収入",
+                                 "名前ID " + shown(incomes.text(0)) + ", 年月 " + shown(incomes.text(1)) +
+                                     ", 収入 " + shown(incomes.text(2)),
+                                 reasons(incomes, 3, "名前が指定されていません", "その名前はもうありません",
+                                         "年月が一覧に出せる yyyy/mm の形ではありません")});
+    auto entries = file.prepare(kHiddenEntries, "明細の確認");
+    while (entries.step())
+        report.hidden.push_back({"DATA",
+                                 "DATAID " + shown(entries.text(0)) + " (" + shown(entries.text(1)) +
+                                     ", 品目ID " + shown(entries.text(2)) + ", " + shown(entries.text(3)) +
+                                     ")",
+                                 reasons(entries, 4, "品目が指定されていません", "その品目はもうありません",
+                                         "年月日が一覧に出せる yyyy/mm/dd の形ではありません")});
+}
+
+} // namespace
+
+Report checkLedger(const std::filesystem::path& ledger) {
+    std::error_code ec;
+    if (!std::filesystem::exists(ledger, ec))
+        throw LedgerError(LedgerError::Kind::Missing, std::string(kLedgerMissing) + "\n" + ledger.string());
+    KeyedFile file(ledger, KeyedFile::Access::ReadOnly);
+    file.proveReadable();
+    Report report;
+    report.damage = file.integrityProblems();
+    report.missingShape = file.missingShape();
+    if (report.missingShape.empty()) {
+        try {
+            readHidden(file, report);
+        } catch (const LedgerError& e) {
+            if (e.kind() == LedgerError::Kind::Locked)
+                throw;
+            report.damage.push_back(e.description()); // rows that cannot be read are damage too
+        }
+    }
+    return report;
+}
+
+bool holdsNoRows(const std::filesystem::path& ledger) {
+    try {
+        KeyedFile file(ledger, KeyedFile::Access::ReadOnly);
+        file.proveReadable();
+        if (!file.missingShape().empty())
+            return false;
+        for (const auto& table : schema::tables()) {
+            auto s =
+                file.prepare(std::string("SELECT EXISTS (SELECT 1 FROM ") + table.name + ")", "行の確認");
+            if (!s.step() || s.int64(0) != 0)
+                return false;
+        }
+        return true;
+    } catch (const LedgerError&) {
+        return false;
+    }
+}
+
+} // namespace sorakado::check

@@ -1,0 +1,250 @@
+// backup, restore, check and import into an empty ledger, run as the user runs them, on real
+// encrypted ledgers beside a copy of the tool: what each does, and each refusal leaving the
+// ledger exactly as it was.
+
+#include "ledger_test_support.h"
+#include "support/ledger_tool_run.h"
+#include "support/temp_ledger.h"
+
+#include "shell/single_instance.h"
+#include "store/ledger.h"
+#include "store/testing/odd_rows.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <set>
+
+namespace sorakado::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::SizeIs;
+using ::testing::StartsWith;
+
+std::set<std::string> namesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& item : fs::directory_iterator(folder, ec))
+        names.insert(item.path().filename().string());
+    return names;
+}
+
+// The tool beside its ledger, Sorakado.mdb, as installed; the ledger holds one member.
+class ToolVerbs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tool_ = copyToolInto(folder());
+        Ledger::create(ledger());
+        auto l = Ledger::open(ledger());
+        addMember(l, "太郎");
+    }
+    ToolResult run(const std::vector<std::string>& args) { return runTool(tool_, args, folder()); }
+    fs::path folder() const { return dir_.path().toStdString(); }
+    fs::path ledger() const { return folder() / "Sorakado.mdb"; }
+    fs::path backups() const { return folder() / "backups"; }
+    std::size_t membersIn(const fs::path& file) { return Ledger::open(file).members().size(); }
+
+    QTemporaryDir dir_;
+    fs::path tool_;
+};
+
+void expectRefusal(const ToolResult& r, const std::string& fragment) {
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_THAT(r.err, AllOf(StartsWith("sorakado-ledger: "), HasSubstr(fragment)));
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+}
+
+// ---------------------------------------------------------------------------------------------
+// backup
+
+TEST_F(ToolVerbs, BackupGoesIntoTheBackupsFolderOrWhereverItIsToldButNeverOverAFile) {
+    ToolResult r = run({"backup"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("バックアップを作りました"));
+    ASSERT_THAT(namesIn(backups()), SizeIs(1));
+    const auto copy = backups() / *namesIn(backups()).begin();
+    EXPECT_EQ(fs::status(copy).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(membersIn(copy), 1u);
+
+    fs::create_directory(folder() / "stick");
+    r = run({"backup", (folder() / "stick").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(namesIn(folder() / "stick"), SizeIs(1));
+
+    std::ofstream(folder() / "taken.mdb") << "mine";
+    expectRefusal(run({"backup", (folder() / "taken.mdb").string()}), "すでにある");
+    EXPECT_EQ(fileBytes(folder() / "taken.mdb"), "mine");
+}
+
+TEST_F(ToolVerbs, BackupOfAMissingLedgerSaysHowToMakeOne) {
+    fs::remove(ledger());
+    expectRefusal(run({"backup"}), "sorakado-ledger create");
+    EXPECT_FALSE(fs::exists(backups()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// check
+
+TEST_F(ToolVerbs, CheckOfASoundLedgerExitsZero) {
+    ToolResult r = run({"check"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("台帳に問題はありません"));
+    EXPECT_THAT(r.err, IsEmpty());
+}
+
+TEST_F(ToolVerbs, CheckListsEveryRowTheWindowNeverShowsAndExitsThree) {
+    {
+        auto l = Ledger::open(ledger());
+        auto food = addCategory(l, "食費");
+        addIncome(l, 1, "2026/01", yen(300000)); // shown
+        addIncome(l, 1, "2006/4", yen(1000));    // one-digit month
+        addIncome(l, 9, "2026/01", yen(2000));   // member gone
+        addIncomeWithoutMember(l, "2026/01", yen(3000));
+        addIncome(l, 1, "1999/12", yen(4000));            // before the selector's first year
+        addEntry(l, "2026/01/10", food, "米", yen(2000)); // shown
+        addEntry(l, "2026/01/11", 7, "パン", yen(150));
+        addEntry(l, "2026/13/01", food, "謎", yen(1));
+        addEntryWithoutDate(l, food, yen(1));
+    }
+    ToolResult r = run({"check", ledger().string()});
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_THAT(r.out, AllOf(HasSubstr("表示されない行があります（7 行）"), HasSubstr("年月 2006/4"),
+                             HasSubstr("名前ID 9, 年月 2026/01, 収入 2000: その名前はもうありません"),
+                             HasSubstr("名前ID Null"), HasSubstr("年月 1999/12"),
+                             HasSubstr("DATAID 2 (2026/01/11, 品目ID 7, 150): その品目はもうありません"),
+                             HasSubstr("DATAID 3 (2026/13/01"), HasSubstr("DATAID 4 (Null")));
+    EXPECT_THAT(r.out, Not(HasSubstr("300000")));
+}
+
+TEST_F(ToolVerbs, CheckCallsADamagedOrForeignFileDamagedAndExitsOne) {
+    {
+        auto l = Ledger::open(ledger());
+        addIncome(l, 1, "2026/01", yen(300000));
+    }
+    breakAnIndex(ledger());
+    ToolResult damaged = run({"check"});
+    expectRefusal(damaged, "台帳が壊れています");
+    EXPECT_THAT(damaged.out, HasSubstr("台帳の壊れているところ"));
+
+    const auto other = folder() / "other.mdb";
+    OtherProgram(other, "another password", true).createTables({{"t", {"x"}}});
+    expectRefusal(run({"check", other.string()}), "パスワードが違うか");
+
+    const auto shapeless = folder() / "shapeless.mdb";
+    OtherProgram(shapeless, ledgerKey(), true).createTables({{"名前", {"名前ID", "名前"}}});
+    expectRefusal(run({"check", shapeless.string()}), "収入");
+
+    expectRefusal(run({"check", (folder() / "nothing.mdb").string()}), "sorakado-ledger create");
+}
+
+// ---------------------------------------------------------------------------------------------
+// restore
+
+TEST_F(ToolVerbs, RestorePutsTheBackupBackAndKeepsTheLedgerItReplaced) {
+    ASSERT_EQ(run({"backup", (folder() / "saved.mdb").string()}).status, 0);
+    {
+        auto l = Ledger::open(ledger());
+        addMember(l, "花子");
+    }
+    ToolResult r = run({"restore", (folder() / "saved.mdb").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, AllOf(HasSubstr("を復元しました"), HasSubstr("バックアップとして残しました")));
+    EXPECT_EQ(membersIn(ledger()), 1u);
+    EXPECT_EQ(fs::status(ledger()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_THAT(namesIn(backups()), SizeIs(1));
+    EXPECT_EQ(membersIn(backups() / *namesIn(backups()).begin()), 2u) << "the replaced ledger, kept";
+    EXPECT_EQ(namesIn(folder()),
+              (std::set<std::string>{"Sorakado.mdb", "backups", "saved.mdb", "sorakado-ledger"}));
+}
+
+TEST_F(ToolVerbs, RestoreOverADamagedLedgerKeepsItsBytes) {
+    ASSERT_EQ(run({"backup", (folder() / "saved.mdb").string()}).status, 0);
+    std::ofstream(ledger(), std::ios::trunc) << "garbage where the ledger was";
+    ToolResult r = run({"restore", (folder() / "saved.mdb").string(), ledger().string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(membersIn(ledger()), 1u);
+    ASSERT_THAT(namesIn(backups()), SizeIs(1));
+    EXPECT_THAT(*namesIn(backups()).begin(), HasSubstr("-damaged.mdb"));
+    EXPECT_EQ(fileBytes(backups() / *namesIn(backups()).begin()), "garbage where the ledger was");
+}
+
+TEST_F(ToolVerbs, RestoreRefusesWhateverCannotStandInForTheLedgerAndChangesNothing) {
+    const auto damaged = folder() / "damaged.mdb";
+    ASSERT_EQ(run({"backup", damaged.string()}).status, 0);
+    {
+        auto l = Ledger::open(damaged);
+        addIncome(l, 1, "2026/01", yen(300000));
+    }
+    breakAnIndex(damaged);
+    const auto otherPassword = folder() / "other-password.mdb";
+    OtherProgram(otherPassword, "another password", true).createTables({{"名前", {"名前ID", "名前"}}});
+    const auto foreign = folder() / "notes.txt";
+    std::ofstream(foreign) << "買い物メモ";
+    const auto shapeless = folder() / "shapeless.mdb";
+    OtherProgram(shapeless, ledgerKey(), true).createTables({{"名前", {"名前ID", "名前"}}});
+
+    const auto before = fileBytes(ledger());
+    const auto files = namesIn(folder());
+    for (const auto& [backupFile, fragment] :
+         std::vector<std::pair<fs::path, std::string>>{{damaged, "壊れている"},
+                                                       {otherPassword, "パスワードが違うか"},
+                                                       {foreign, "パスワードが違うか"},
+                                                       {shapeless, "収入"},
+                                                       {folder() / "missing.mdb", "見つかりません"},
+                                                       {folder(), "ファイルではありません"},
+                                                       {ledger(), "同じファイル"}}) {
+        SCOPED_TRACE(backupFile.filename().string());
+        expectRefusal(run({"restore", backupFile.string()}), fragment);
+        EXPECT_EQ(fileBytes(ledger()), before);
+        EXPECT_EQ(namesIn(folder()), files) << "nothing left behind";
+    }
+}
+
+TEST_F(ToolVerbs, RestoreAndImportRefuseWhileTheProgramHasTheLedgerOpen) {
+    ASSERT_EQ(run({"backup", (folder() / "saved.mdb").string()}).status, 0);
+    const auto before = fileBytes(ledger());
+    {
+        shell::SingleInstance program(shell::programPathFor(ledger()));
+        ASSERT_TRUE(program.acquire());
+        EXPECT_TRUE(shell::programRunningOn(ledger())) << "as the tool sees it";
+        expectRefusal(run({"restore", (folder() / "saved.mdb").string()}), "Sorakado がこの台帳を開いている");
+        fs::remove(ledger());
+        Ledger::create(ledger()); // an empty one, which import would otherwise replace
+        const auto empty = fileBytes(ledger());
+        expectRefusal(run({"import", SORAKADO_LEGACY_FIXTURES "/small-currency.mdb"}),
+                      "Sorakado がこの台帳を開いている");
+        EXPECT_EQ(fileBytes(ledger()), empty);
+    }
+    EXPECT_FALSE(shell::programRunningOn(ledger()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// import over the empty ledger scripts/run made
+
+TEST_F(ToolVerbs, ImportReplacesAnEmptyLedgerButNeverOneWithRows) {
+    const std::string old = SORAKADO_LEGACY_FIXTURES "/small-currency.mdb";
+    const auto withRows = fileBytes(ledger());
+    expectRefusal(run({"import", old}), "行の入った台帳");
+    EXPECT_EQ(fileBytes(ledger()), withRows);
+
+    fs::remove(ledger());
+    Ledger::create(ledger());
+    ToolResult r = run({"import", old});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, AllOf(HasSubstr("空の台帳"), HasSubstr("すべての行を取り込みました。")));
+    EXPECT_EQ(membersIn(ledger()), 4u);
+    EXPECT_EQ(namesIn(folder()), (std::set<std::string>{"Sorakado.mdb", "sorakado-ledger"}));
+
+    expectRefusal(run({"import", old}), "行の入った台帳"); // now it has rows
+}
+
+} // namespace
+} // namespace sorakado::testing
