@@ -197,6 +197,11 @@ void Form1::enterBrowseMode() {
     Command11->setFocus(); // does nothing while the window is not yet shown
 }
 
+void Form1::waitForBackup() {
+    if (backup_)
+        backup_->wait();
+}
+
 void Form1::startBackup() {
     const auto now =
         std::chrono::system_clock::time_point(std::chrono::milliseconds(clock_.now().toMSecsSinceEpoch()));

@@ -60,6 +60,10 @@ public:
     bool inBrowseMode() const;
     QPoint panelAnchor() const { return anchor_; }
     Ledger* ledger() { return ledger_.get(); }
+    // Returns once the copy of the ledger made at load is done or has failed. The session's
+    // first change waits for it by itself; tests wait so another program they start finds the
+    // ledger with no reader of the window's on it.
+    void waitForBackup();
 
     // Controls, named as laid out.
     QGroupBox* Frame1;

@@ -25,8 +25,9 @@ TEST(StartupBackup, TheCopyIsNamedForTheClockAndHoldsTheLedgerAsItWasBeforeTheFi
     WindowFixture f;
     f.clock = FixedClock(QDateTime(QDate(2026, 1, 15), QTime(8, 30, 5)));
     seedFamily(f.file);
-    f.load();
-    ASSERT_TRUE(f.loaded);
+    // Loaded by hand: the fixture's load would wait for the copy itself.
+    f.window = std::make_unique<Form1>(f.dialogs, f.clock, f.file.path());
+    ASSERT_TRUE(f.window->load([] {}));
     ASSERT_TRUE(showActive(f.w()));
     addMemberThroughThePanel(f.w(), QStringLiteral("花子"));
 

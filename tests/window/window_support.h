@@ -56,6 +56,7 @@ struct WindowFixture {
         window = std::make_unique<Form1>(dialogs, clock, file.path());
         splashUnloads = 0;
         loaded = window->load([this] { ++splashUnloads; });
+        window->waitForBackup();
     }
 
     Form1& w() { return *window; }
