@@ -27,11 +27,13 @@ using ::testing::IsEmpty;
 using ::testing::SizeIs;
 using ::testing::StartsWith;
 
+// The files in folder, but the program's lock file, which stays in the program folder for good.
 std::set<std::string> namesIn(const fs::path& folder) {
     std::set<std::string> names;
     std::error_code ec;
     for (const auto& item : fs::directory_iterator(folder, ec))
-        names.insert(item.path().filename().string());
+        if (item.path().filename() != ".sorakado.lock")
+            names.insert(item.path().filename().string());
     return names;
 }
 
