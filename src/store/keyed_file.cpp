@@ -1,9 +1,9 @@
 #include "keyed_file.h"
 
 #include "ledger_error.h"
-#include "store/ledger_key.h"
 #include "schema.h"
 #include "sqlite_error.h"
+#include "store/ledger_key.h"
 #include "vector_state.h"
 
 #include <sqlcipher/sqlite3.h>
