@@ -29,20 +29,22 @@ void seedWithAmount(const TempLedger& file, const std::string& sqlAmount) {
     addEntryStoredAs(l, "2006/04/02", food, sqlAmount);
 }
 
+// A read that must fail with a message about the amount, not give a figure.
+template <typename Read> void expectRefused(const char* what, Read&& read) {
+    try {
+        read();
+        ADD_FAILURE() << what << " gave a figure";
+    } catch (const LedgerError& e) {
+        EXPECT_THAT(e.description(), HasSubstr("金額")) << what;
+    }
+}
+
 class OddStoredAmount : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(OddStoredAmount, EveryReadOfItsRowsFailsWithAMessage) {
     TempLedger file;
     seedWithAmount(file, GetParam());
     Ledger ledger = file.open();
-    auto expectRefused = [](const char* what, auto&& read) {
-        try {
-            read();
-            ADD_FAILURE() << what << " gave a figure";
-        } catch (const LedgerError& e) {
-            EXPECT_THAT(e.description(), HasSubstr("金額")) << what;
-        }
-    };
     expectRefused("monthEntries", [&] { ledger.monthEntries("2006/04"); });
     expectRefused("monthIncomes", [&] { ledger.monthIncomes("2006/04"); });
     expectRefused("monthExpenses", [&] { ledger.monthExpenses("2006/04"); });
@@ -68,14 +70,6 @@ TEST_P(UnaddableStoredAmount, YearAndCategorySumsRefuseItAndComeBackWhenItIsGone
         odd = addEntryStoredAs(l, "2006/04/02", food, GetParam());
     }
     Ledger ledger = file.open();
-    auto expectRefused = [](const char* what, auto&& read) {
-        try {
-            read();
-            ADD_FAILURE() << what << " gave a figure";
-        } catch (const LedgerError& e) {
-            EXPECT_THAT(e.description(), HasSubstr("金額")) << what;
-        }
-    };
     expectRefused("yearExpenseSums", [&] { ledger.yearExpenseSums("2006"); });
     expectRefused("monthCategorySums", [&] { ledger.monthCategorySums("2006/04"); });
     EXPECT_EQ(ledger.yearIncomeSums("2006")[4], yen(1000));
