@@ -108,22 +108,9 @@ void benchSize(const fs::path& dataDir, std::int64_t entries) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::int64_t> sizes{12000, 120000, 1200000};
-    fs::path dataDir = SORAKADO_BENCH_DATA;
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a.rfind("--sizes=", 0) == 0) {
-            sizes.clear();
-            std::string list = a.substr(8);
-            for (size_t pos = 0; pos != std::string::npos;) {
-                size_t comma = list.find(',', pos);
-                sizes.push_back(std::stoll(list.substr(pos, comma - pos)));
-                pos = comma == std::string::npos ? comma : comma + 1;
-            }
-        } else if (a.rfind("--data=", 0) == 0) {
-            dataDir = a.substr(7);
-        }
-    }
+    const auto args = bench::parseBenchArgs(argc, argv, {12000, 120000, 1200000}, SORAKADO_BENCH_DATA);
+    const auto& sizes = args.sizes;
+    const auto& dataDir = args.data;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     shell::initResources();

@@ -6,6 +6,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -99,6 +100,33 @@ std::filesystem::path bigLedger(const std::filesystem::path& folder, std::int64_
     std::fprintf(stderr, "generated %s (%lld entries) in %.1f s\n", path.c_str(),
                  static_cast<long long>(entries), took.count());
     return path;
+}
+
+} // namespace sorakado::bench
+
+namespace sorakado::bench {
+
+BenchArgs parseBenchArgs(int argc, char** argv, std::vector<std::int64_t> defaultSizes,
+                         std::filesystem::path defaultData) {
+    BenchArgs args{std::move(defaultSizes), std::move(defaultData), {argv[0]}};
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--sizes=", 8) == 0) {
+            args.sizes.clear();
+            const std::string list = argv[i] + 8;
+            for (std::size_t from = 0; from < list.size();) {
+                std::size_t comma = list.find(',', from);
+                if (comma == std::string::npos)
+                    comma = list.size();
+                args.sizes.push_back(std::stoll(list.substr(from, comma - from)));
+                from = comma + 1;
+            }
+        } else if (std::strncmp(argv[i], "--data=", 7) == 0) {
+            args.data = argv[i] + 7;
+        } else {
+            args.rest.push_back(argv[i]);
+        }
+    }
+    return args;
 }
 
 } // namespace sorakado::bench

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 namespace sorakado::bench {
 
@@ -13,5 +14,15 @@ inline constexpr int kYears = 20;
 // whose incomes are stored for every month and 20 categories. Built once into folder and
 // reused from then on; the same count always gives the same ledger.
 std::filesystem::path bigLedger(const std::filesystem::path& folder, std::int64_t entries);
+
+// The flags every benchmark takes: --sizes=12000,120000 (entries of each ledger) and --data=DIR
+// (where the ledgers are kept). Every other argument is left in `rest`, program name first.
+struct BenchArgs {
+    std::vector<std::int64_t> sizes;
+    std::filesystem::path data;
+    std::vector<char*> rest;
+};
+BenchArgs parseBenchArgs(int argc, char** argv, std::vector<std::int64_t> defaultSizes,
+                         std::filesystem::path defaultData);
 
 } // namespace sorakado::bench

@@ -123,35 +123,14 @@ private:
     std::map<std::string, double> floors_;
 };
 
-std::vector<std::int64_t> parseSizes(const std::string& list) {
-    std::vector<std::int64_t> sizes;
-    std::size_t from = 0;
-    while (from < list.size()) {
-        std::size_t comma = list.find(',', from);
-        if (comma == std::string::npos)
-            comma = list.size();
-        sizes.push_back(std::stoll(list.substr(from, comma - from)));
-        from = comma + 1;
-    }
-    return sizes;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::int64_t> sizes{12000, 120000};
-    std::filesystem::path data = SORAKADO_BENCH_DATA;
-
-    // Take our own flags out before the library sees the rest.
-    std::vector<char*> rest{argv[0]};
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--sizes=", 8) == 0)
-            sizes = parseSizes(argv[i] + 8);
-        else if (std::strncmp(argv[i], "--data=", 7) == 0)
-            data = argv[i] + 7;
-        else
-            rest.push_back(argv[i]);
-    }
+    // Our own flags come out before the library sees the rest.
+    auto args = bench::parseBenchArgs(argc, argv, {12000, 120000}, SORAKADO_BENCH_DATA);
+    const auto& sizes = args.sizes;
+    const auto& data = args.data;
+    auto& rest = args.rest;
     int restCount = int(rest.size());
     benchmark::Initialize(&restCount, rest.data());
     if (benchmark::ReportUnrecognizedArguments(restCount, rest.data()))
