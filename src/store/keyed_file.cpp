@@ -40,10 +40,6 @@ KeyedFile::KeyedFile(const std::filesystem::path& path, Access access) : path_(p
         if (!version.step())
             fail(LedgerError::Kind::Failed,
                  "暗号化ライブラリ（SQLCipher）が使えないため台帳ファイルを開けません。", path);
-        // Copies and checks walk the file once from end to end, so a page is rarely read twice:
-        // a small cache costs them nothing and keeps the window's process small while a copy runs
-        // beside it.
-        exec("PRAGMA cache_size = -512", "キャッシュの設定");
     } catch (...) {
         sqlite3_close_v2(db_);
         throw;
@@ -83,6 +79,11 @@ void KeyedFile::proveReadable() {
                  path_);
         fail(LedgerError::Kind::Failed, e.description(), path_);
     }
+    keepCacheSmall();
+}
+
+void KeyedFile::keepCacheSmall() {
+    exec("PRAGMA cache_size = -512", "キャッシュの設定");
 }
 
 std::vector<std::string> KeyedFile::integrityProblems() {

@@ -29,8 +29,13 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
     // Reads the schema, which proves the password fits and the file is a database at all.
-    // Throws LedgerError (NotLedger, Locked or Failed) naming the path.
+    // Throws LedgerError (NotLedger, Locked or Failed) naming the path. From then on the file is
+    // read through a small cache (keepCacheSmall).
     void proveReadable();
+    // Copies and checks walk the file once from end to end, so a page is rarely read twice: a
+    // small cache costs them nothing and keeps the window's process small while a copy runs beside
+    // it. Needs a readable file (an empty one will do).
+    void keepCacheSmall();
     // SQLite's own check of every page and index: empty when sound, else its complaints.
     std::vector<std::string> integrityProblems();
     // The tables and columns of the ledger's shape that the file lacks, as "表" or "表.列".

@@ -167,6 +167,7 @@ fs::path copyBeside(const fs::path& source, const fs::path& destination, const s
         {
             KeyedFile to(temporary, KeyedFile::Access::ReadWrite);
             to.exec("PRAGMA synchronous = FULL", "バックアップの設定");
+            to.keepCacheSmall();
             pageCopy(from, to, cancel);
         }
         verifyCopy(temporary, destination);
