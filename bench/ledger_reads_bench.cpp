@@ -90,6 +90,16 @@ void registerFor(const std::filesystem::path& path, std::int64_t entries) {
     read("monthCategorySums", [](Ledger& l) { return l.monthCategorySums(kMonthKey); });
     read("monthExpenses", [](Ledger& l) { return l.monthExpenses(kMonthKey); }); // the two above in one pass
     read("yearExpenseSums", [](Ledger& l) { return l.yearExpenseSums(kYearText); });
+    // What buildMonth reads, as it reads it: the goal for this one is 2 ms at every size.
+    read("allOfOneRebuild", [](Ledger& l) {
+        Ledger::Snapshot snapshot(l);
+        l.members();
+        l.monthIncomes(kMonthKey);
+        l.yearIncomeSums(kYearText);
+        l.categories();
+        l.yearExpenseSums(kYearText);
+        return l.monthExpenses(kMonthKey);
+    });
 }
 
 // Prints the median of the repetitions only (mean, deviation and variation drown the figures),

@@ -196,6 +196,8 @@ QString incomeCaption(const QString& yearText, const QString& monthText) {
 }
 
 std::optional<MonthFigures> buildMonth(Ledger& ledger, const QString& yearText, const QString& monthText) {
+    // Every figure of the window from one state of the ledger, even with another program writing.
+    Ledger::Snapshot snapshot(ledger);
     const std::vector<Member> members = ledger.members();
     if (members.empty())
         return std::nullopt;

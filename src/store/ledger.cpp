@@ -11,6 +11,7 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,8 +19,10 @@
 #include <fcntl.h>
 #include <limits>
 #include <pwd.h>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <utility>
 
 namespace sorakado {
@@ -52,14 +55,20 @@ const char* const kExpenseSum = "SELECT " AMOUNT_SUM("金額") " FROM DATA WHERE
 
 // The month's entries with their category key and the two parts month_sums counts an amount
 // by, so the category totals come from the same pass as the list.
+// The month's entries in the order of the month index, which is the order they are listed in, and
+// what each amount adds to its category's sum. Category names are not joined in row by row: the
+// few categories there are are read once and looked up.
 const std::string& monthExpensesQuery() {
-    static const std::string q =
-        "SELECT DATA.DATAID, DATA.年月日, 品目.品目, DATA.内容, DATA.金額, DATA.品目ID, " +
-        month_sums::yenPart("DATA.金額") + ", " + month_sums::fractionPart("DATA.金額") +
-        " FROM DATA INNER JOIN 品目 ON DATA.品目ID = 品目.品目ID "
-        "WHERE DATA.年月日 >= ?1 AND DATA.年月日 < ?2 ORDER BY DATA.年月日, DATA.DATAID";
+    static const std::string q = "SELECT DATAID, 年月日, 品目ID, 内容, 金額, " + month_sums::yenPart("金額") +
+                                 ", " + month_sums::fractionPart("金額") +
+                                 " FROM DATA WHERE 年月日 >= ?1 AND 年月日 < ?2 ORDER BY 年月日, DATAID";
     return q;
 }
+const char* const kCategoryNames = "SELECT 品目ID, 品目 FROM 品目";
+// How many entries the month holds, as the month's stored figure counts them (those with an
+// amount): enough to make room for the month's list at once rather than growing it step by step.
+const char* const kMonthEntryCount = "SELECT 件数 FROM 出費月計 WHERE 年月 = ?1";
+constexpr std::int64_t kMostRoomMade = 1 << 20;
 
 // Reads the three AMOUNT_SUM columns starting at column first.
 std::optional<Amount> readSum(const Statement& s, int first) {
@@ -188,7 +197,9 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     }
 
     sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    // The program's one connection is used by one thread at a time, so SQLite need not take a
+    // lock around every call on it.
+    int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     DbCloser closer{raw};
     if (rc != SQLITE_OK)
         throwOpen(LedgerError::Kind::Failed,
@@ -341,6 +352,8 @@ void Ledger::rollback() noexcept {
 
 Ledger::Transaction::Transaction(Ledger& ledger)
     : ledger_(ledger), outermost_(ledger.transactionDepth_ == 0) {
+    if (ledger_.snapshotDepth_ > 0)
+        throw std::logic_error("a change was begun while the ledger is read as one snapshot");
     if (outermost_)
         ledger_.begin();
     ++ledger_.transactionDepth_;
@@ -369,6 +382,20 @@ void Ledger::Transaction::commit() {
                           "台帳の書き込みに失敗しました。（途中の変更が失敗したため、すべて取り消しました）");
     ledger_.commit();
     committed_ = true;
+}
+
+Ledger::Snapshot::Snapshot(Ledger& ledger)
+    : ledger_(ledger), began_(ledger.transactionDepth_ == 0 && ledger.snapshotDepth_ == 0) {
+    if (began_)
+        exec(ledger_.db_, "BEGIN DEFERRED", "読み込み開始"); // the shared lock comes with the first read
+    ++ledger_.snapshotDepth_;
+}
+
+Ledger::Snapshot::~Snapshot() {
+    --ledger_.snapshotDepth_;
+    // Nothing was written, so ending the transaction either way gives the lock back.
+    if (began_ && sqlite3_exec(ledger_.db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        ledger_.rollback();
 }
 
 std::vector<Member> Ledger::members() {
@@ -416,31 +443,55 @@ std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& mont
 }
 
 MonthExpenses Ledger::monthExpenses(const std::string& monthKey) {
-    Statement s(db_, monthExpensesQuery(), "明細の読み込み");
-    s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
-    struct Tally {
+    struct CategoryTally {
+        std::optional<std::string> name;
         __int128 yen = 0;
         __int128 tenThousandths = 0;
+        bool summed = false;
     };
-    std::map<std::int64_t, Tally> tallies;
+    std::unordered_map<std::int64_t, CategoryTally> categories;
+    {
+        Statement c(db_, kCategoryNames, "品目の読み込み");
+        while (c.step())
+            categories.emplace(c.int64(0), CategoryTally{c.text(1)});
+    }
+
+    Statement s(db_, monthExpensesQuery(), "明細の読み込み");
+    s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
     MonthExpenses out;
+    {
+        Statement count(db_, kMonthEntryCount, "明細の読み込み");
+        count.bind(1, monthKey);
+        if (count.step())
+            out.entries.reserve(
+                static_cast<std::size_t>(std::clamp<std::int64_t>(count.int64(0), 0, kMostRoomMade)));
+    }
     while (s.step()) {
-        out.entries.push_back({s.int64(0), s.text(1), s.text(2), s.text(3), s.amount(4)});
+        // Only an entry whose category is there is listed, as a join on the key would have it:
+        // a key stored as anything but an integer names no category.
+        const std::optional<std::int64_t> key = s.integer(2);
+        const auto category = key ? categories.find(*key) : categories.end();
+        if (category == categories.end())
+            continue;
+        out.entries.push_back({s.int64(0), s.text(1), category->second.name, s.text(3), s.amount(4)});
         if (!s.isNull(4)) {
-            Tally& t = tallies[s.int64(5)];
-            t.yen += s.sumPart(6);
-            t.tenThousandths += s.sumPart(7);
+            CategoryTally& c = category->second;
+            c.yen += s.sumPart(5);
+            c.tenThousandths += s.sumPart(6);
+            c.summed = true;
         }
     }
     constexpr __int128 lowest = std::numeric_limits<std::int64_t>::min();
     constexpr __int128 highest = std::numeric_limits<std::int64_t>::max();
-    for (const auto& [category, t] : tallies) {
+    for (const auto& [key, c] : categories) {
+        if (!c.summed)
+            continue;
         // Beyond 64 bits the sum of the rows themselves says what it always said (it fails).
-        if (t.yen < lowest || t.yen > highest || t.tenThousandths < lowest || t.tenThousandths > highest) {
+        if (c.yen < lowest || c.yen > highest || c.tenThousandths < lowest || c.tenThousandths > highest) {
             out.categorySums = monthCategorySums(monthKey);
             return out;
         }
-        out.categorySums[category] = Amount::fromTenThousandths(t.yen * Amount::kScale + t.tenThousandths);
+        out.categorySums[key] = Amount::fromTenThousandths(c.yen * Amount::kScale + c.tenThousandths);
     }
     return out;
 }

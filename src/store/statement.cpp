@@ -86,6 +86,12 @@ std::int64_t Statement::int64(int column) const {
     return sqlite3_column_int64(stmt_.get(), column);
 }
 
+std::optional<std::int64_t> Statement::integer(int column) const {
+    if (sqlite3_column_type(stmt_.get(), column) != SQLITE_INTEGER)
+        return std::nullopt;
+    return sqlite3_column_int64(stmt_.get(), column);
+}
+
 std::optional<std::string> Statement::text(int column) const {
     if (isNull(column))
         return std::nullopt;

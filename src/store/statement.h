@@ -32,6 +32,8 @@ public:
 
     bool isNull(int column) const;
     std::int64_t int64(int column) const;
+    // The value when it is stored as an integer; nullopt for Null, a REAL or text.
+    std::optional<std::int64_t> integer(int column) const;
     // An INTEGER part of a sum; any other value (a sum an amount too large to add has entered)
     // is refused with a message, never clipped to 64 bits.
     std::int64_t sumPart(int column) const;

@@ -121,5 +121,37 @@ TEST_F(LedgerTransactionTest, CommandsInsideOneTransactionAreAllOrNothing) {
     EXPECT_TRUE(ledger_.categories().empty());
 }
 
+// A month is read as one snapshot: its reads see one state of the file, nothing is changed
+// meanwhile, and the file is free for other programs again once it ends.
+TEST_F(LedgerTransactionTest, ASnapshotRefusesChangesAndLetsGoOfTheFile) {
+    auto taro = addMember(ledger_, "太郎");
+    {
+        Ledger::Snapshot snapshot(ledger_);
+        EXPECT_EQ(ledger_.members().size(), 1u);
+        EXPECT_THROW(writes::addCategory(ledger_, "食費"), std::logic_error);
+        Ledger::Snapshot nested(ledger_);
+        EXPECT_EQ(ledger_.monthIncomes("2006/04").size(), 0u);
+    }
+    EXPECT_TRUE(ledger_.categories().empty());
+
+    // Another program can take the whole file, and this one can change it again.
+    {
+        OtherProgram other(temp_.path());
+        other.beginExclusive();
+        other.rollback();
+    }
+    writes::setMonthIncome(ledger_, taro, "2006/04", yen(100));
+    EXPECT_EQ(committedMembers(), 1);
+}
+
+TEST_F(LedgerTransactionTest, ASnapshotInsideATransactionSeesItsChanges) {
+    ledger_.inTransaction([&] {
+        addMember(ledger_, "太郎");
+        Ledger::Snapshot snapshot(ledger_);
+        EXPECT_EQ(ledger_.members().size(), 1u);
+    });
+    EXPECT_EQ(committedMembers(), 1);
+}
+
 } // namespace
 } // namespace sorakado::testing

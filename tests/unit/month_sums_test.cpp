@@ -9,6 +9,7 @@
 #include "store/ledger_import_writer.h"
 #include "store/ledger_writes.h"
 #include "store/testing/month_sums_cases.h"
+#include "store/testing/odd_rows.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -72,6 +73,9 @@ TEST_F(MonthSumsTest, OnePassOverTheMonthGivesTheEntriesAndCategoryTotalsOfTheTw
     auto fun = writes::addCategory(ledger, "娯楽2");
     writes::addEntry(ledger, {"2006/12/01", fun, "x", tenThousandths(5)});
     writes::addEntry(ledger, {"2006/12/02", fun, "y", yen(-3)});
+    // Category keys no category has: one that is not a whole number, and text.
+    addEntryWithCategoryKeyStoredAs(ledger, "2006/12/03", "1.5", yen(7));
+    addEntryWithCategoryKeyStoredAs(ledger, "2006/12/03", "'1x'", yen(8));
     for (const char* month :
          {"2006/01", "2006/03", "2006/04", "2006/05", "2006/06", "2006/12", "2006/1", "2006"}) {
         SCOPED_TRACE(month);

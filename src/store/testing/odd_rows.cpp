@@ -20,6 +20,15 @@ void addEntryWithoutDate(Ledger& l, std::int64_t category, std::optional<Amount>
     s.run();
 }
 
+void addEntryWithCategoryKeyStoredAs(Ledger& l, const std::string& date, const std::string& sqlCategoryKey,
+                                     Amount amount) {
+    auto s = LedgerAccess::prepare(
+        l, "INSERT INTO DATA(年月日, 品目ID, 内容, 金額) VALUES (?1, " + sqlCategoryKey + ", '', ?2)",
+        "test");
+    s.bind(1, date).bind(2, amount);
+    s.run();
+}
+
 void breakAnIndex(const std::filesystem::path& ledger) {
     Ledger l = Ledger::open(ledger);
     LedgerAccess::prepare(l, "PRAGMA writable_schema = ON", "test").run();

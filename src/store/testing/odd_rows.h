@@ -17,6 +17,9 @@ namespace sorakado::testing {
 void addIncomeWithoutMember(Ledger& l, const std::string& monthKey, std::optional<Amount> amount);
 // An entry without a date (年月日 Null).
 void addEntryWithoutDate(Ledger& l, std::int64_t category, std::optional<Amount> amount);
+// An entry whose category key is stored as the SQL literal sqlCategoryKey ("1.5", "'1'").
+void addEntryWithCategoryKeyStoredAs(Ledger& l, const std::string& date, const std::string& sqlCategoryKey,
+                                     Amount amount);
 
 // The file's index on 収入.年月 is declared over another column, so it no longer matches the
 // table for any income row: every page still decrypts and reads, only integrity_check sees the
