@@ -53,8 +53,6 @@ const char* const kMonthCategorySums =
                                          "WHERE 年月日 >= ?1 AND 年月日 < ?2 GROUP BY 品目ID";
 const char* const kExpenseSum = "SELECT " AMOUNT_SUM("金額") " FROM DATA WHERE 年月日 >= ?1 AND 年月日 < ?2";
 
-// The month's entries with their category key and the two parts month_sums counts an amount
-// by, so the category totals come from the same pass as the list.
 // The month's entries in the order of the month index, which is the order they are listed in, and
 // what each amount adds to its category's sum. Category names are not joined in row by row: the
 // few categories there are are read once and looked up.
@@ -353,7 +351,7 @@ void Ledger::rollback() noexcept {
 Ledger::Transaction::Transaction(Ledger& ledger)
     : ledger_(ledger), outermost_(ledger.transactionDepth_ == 0) {
     if (ledger_.snapshotDepth_ > 0)
-        throw std::logic_error("a change was begun while the ledger is read as one snapshot");
+        throw std::logic_error("a change was made while the ledger is read as one snapshot");
     if (outermost_)
         ledger_.begin();
     ++ledger_.transactionDepth_;
@@ -436,9 +434,12 @@ std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& mont
     auto s = Statement(db_, kMonthCategorySums, "品目ごと合計の読み込み");
     s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
     std::map<std::int64_t, Amount> out;
+    // A key stored as anything but an integer (1.5, "1x") names no category, and its group must
+    // not stand in for the sum of the category its leading digits happen to name.
     while (s.step())
-        if (auto sum = readSum(s, 1))
-            out[s.int64(0)] = *sum;
+        if (auto key = s.integer(0))
+            if (auto sum = readSum(s, 1))
+                out[*key] = *sum;
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include "statement.h"
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -14,8 +15,12 @@ namespace sorakado {
 
 class LedgerAccess {
 public:
+    // Throws std::logic_error for a statement that would change the file while a snapshot is read.
     static Statement prepare(Ledger& ledger, std::string_view sql, std::string operation) {
-        return Statement(ledger.db_, sql, std::move(operation));
+        Statement s(ledger.db_, sql, std::move(operation));
+        if (ledger.snapshotDepth_ > 0 && !s.readOnly())
+            throw std::logic_error("a change was made while the ledger is read as one snapshot");
+        return s;
     }
     // The key the last appended row received.
     static std::int64_t lastInsertKey(const Ledger& ledger);

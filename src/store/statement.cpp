@@ -78,6 +78,10 @@ void Statement::reset() {
     sqlite3_clear_bindings(stmt_.get());
 }
 
+bool Statement::readOnly() const {
+    return sqlite3_stmt_readonly(stmt_.get()) != 0;
+}
+
 bool Statement::isNull(int column) const {
     return sqlite3_column_type(stmt_.get(), column) == SQLITE_NULL;
 }

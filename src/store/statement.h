@@ -30,6 +30,8 @@ public:
     void run();
     void reset();
 
+    // The statement reads only, and can change nothing in the file.
+    bool readOnly() const;
     bool isNull(int column) const;
     std::int64_t int64(int column) const;
     // The value when it is stored as an integer; nullopt for Null, a REAL or text.
