@@ -34,10 +34,11 @@ const Verb kVerbs[] = {
      "に残してから置き換えます。"
      "Sorakado がその台帳を開いている間は何もしません。",
      1, 2, runRestore},
-    {"check", "[台帳]",
-     "台帳の整合性、4つの表と列、画面に表示されない行を調べます。問題がなければ 0、表示されない行があれば 3、"
-     "壊れていれば 1 で終わります。",
-     0, 1, runCheck},
+    {"check", "[--recount] [台帳]",
+     "台帳の整合性、4つの表と列、画面に表示されない行、年の集計に使う月ごとの合計を調べます。問題がなければ "
+     "0、表示されない行か行と合わない合計があれば 3、壊れていれば 1 で終わります。--recount "
+     "を付けると月ごとの合計を行から数え直して直します（Sorakado がその台帳を開いている間は何もしません）。",
+     0, 2, runCheck},
     {"export", texts::kExportSynopsis, texts::kExportSummary, 1, 7, runExport},
     {"report", texts::kReportSynopsis, texts::kReportSummary, 1, 6, runReport},
 };

@@ -7,7 +7,9 @@
 #include "store/ledger_error.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace sorakado::ledgertool::texts {
@@ -37,7 +39,7 @@ inline constexpr const char* kHelpStatus =
     "     台帳は変更していません。\n"
     "  2  引数が正しくありません。\n"
     "  3  完了しましたが、注意が必要な行があります（import: 取り込めなかった行か判断が必要な行、\n"
-    "     check: Sorakado の画面に表示されない行）。";
+    "     check: Sorakado の画面に表示されない行か、行と合わない月ごとの合計）。";
 
 inline std::string unknownCommand(const std::string& verb) {
     return "コマンド「" + verb + "」はありません。使い方は sorakado-ledger --help で表示します。";
@@ -104,6 +106,24 @@ inline std::string checkHiddenHeading(std::size_t n) {
 inline constexpr const char* kCheckHiddenAdvice =
     "これらの行は台帳に残っていますが、どの一覧にも出ません。名前や品目を登録し直すか、年月・年月日を直すと表"
     "示されます。";
+inline std::string sumDifferencesHeading(std::size_t n) {
+    return "年の集計に使う月ごとの合計が、行から数え直した値と違います（" + std::to_string(n) + " か月）:";
+}
+inline std::string sumFigure(const std::optional<std::string>& amount, bool exact, std::int64_t count) {
+    const std::string rows = "（" + std::to_string(count) + " 件）";
+    if (!exact)
+        return "合計できない金額を含む" + rows;
+    return (amount ? *amount + " 円" : "なし") + rows;
+}
+inline std::string sumDifference(const std::string& table, const std::string& month,
+                                 const std::string& stored, const std::string& counted) {
+    return table + " " + month + ": 記録 " + stored + "、数え直し " + counted;
+}
+inline constexpr const char* kSumDifferencesAdvice =
+    "これらの月は年の集計が違って表示されます。sorakado-ledger check --recount で行から数え直して直せます。";
+inline std::string sumsRecounted(std::size_t n) {
+    return "月ごとの合計を行から数え直しました（" + std::to_string(n) + " か月を直しました）。";
+}
 inline std::string replacedEmptyLedger(const std::filesystem::path& p) {
     return "行のない空の台帳 " + quotePath(p) + " を置き換えました。";
 }

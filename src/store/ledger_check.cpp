@@ -2,6 +2,7 @@
 
 #include "keyed_file.h"
 #include "ledger_error.h"
+#include "month_sums_read.h"
 #include "schema.h"
 
 namespace sorakado::check {
@@ -85,6 +86,9 @@ Report checkLedger(const std::filesystem::path& ledger) {
     if (report.missingShape.empty()) {
         try {
             readHidden(file, report);
+            report.sumsKept = detail::keepsMonthSums(file.handle());
+            if (report.sumsKept)
+                report.sumDifferences = detail::monthSumDifferences(file.handle());
         } catch (const LedgerError& e) {
             if (e.kind() == LedgerError::Kind::Locked)
                 throw;
@@ -92,6 +96,10 @@ Report checkLedger(const std::filesystem::path& ledger) {
         }
     }
     return report;
+}
+
+void recountSums(const std::filesystem::path& ledger) {
+    Ledger::open(ledger).recountMonthSums();
 }
 
 bool holdsNoRows(const std::filesystem::path& ledger) {

@@ -3,6 +3,8 @@
 // A ledger file looked over from outside the program: is it sound, does it have the four tables
 // with their columns, and which rows does the window never show.
 
+#include "ledger.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -20,6 +22,11 @@ struct Report {
     std::vector<std::string> damage;       // integrity_check's complaints
     std::vector<std::string> missingShape; // "表" or "表.列" the file lacks
     std::vector<HiddenRow> hidden;         // read only when the shape is complete
+    // The stored per-month sums the year summaries show that are not what their rows add up to.
+    // Read only when the shape is complete and the file keeps the sums (sumsKept); a ledger of an
+    // earlier version gets them, counted from its rows, when the program next opens it.
+    std::vector<MonthSumDifference> sumDifferences;
+    bool sumsKept = false;
 
     bool damaged() const { return !damage.empty() || !missingShape.empty(); }
 };
@@ -31,7 +38,12 @@ struct Report {
 // category is gone (or names none), income month keys not of the form yyyy/mm (month 01 to 12,
 // year 2000 or later, the first year the selector offers) and entry dates not of the form
 // yyyy/mm/dd with such a month.
+// The per-month sums are recounted from the rows and compared with those stored.
 Report checkLedger(const std::filesystem::path& ledger);
+
+// Rewrites every stored per-month sum from the rows, in one transaction, through the program's
+// own opening of the ledger (which also brings an older ledger up to date). Throws LedgerError.
+void recountSums(const std::filesystem::path& ledger);
 
 // True when the file opens with the password, has the four tables and holds no row in any of
 // them: a ledger nothing was ever kept in (or everything was deleted from). False for anything

@@ -4,6 +4,7 @@
 
 #include "ledger.h"
 
+#include "month_sums_read.h"
 #include "statement.h"
 
 #include "ledger_error.h"
@@ -27,6 +28,7 @@ struct Tally {
     Wide yen = 0;
     Wide tenThousandths = 0;
     std::int64_t count = 0;
+    bool unaddable = false; // a row's amount is too large or not a number (it stores no part)
 };
 
 bool fits(Wide v) {
@@ -37,7 +39,7 @@ MonthSumFigure figureOf(const Tally& t) {
     MonthSumFigure f;
     f.count = t.count;
     // The stored figure keeps each part in 64 bits; a part beyond that is not exact there.
-    f.exact = fits(t.yen) && fits(t.tenThousandths);
+    f.exact = !t.unaddable && fits(t.yen) && fits(t.tenThousandths);
     if (f.exact && t.count > 0)
         f.sum = Amount::fromTenThousandths(t.yen * Amount::kScale + t.tenThousandths);
     return f;
@@ -73,8 +75,14 @@ std::map<std::string, Tally> tally(Statement&& rows) {
     std::map<std::string, Tally> out;
     while (rows.step()) {
         Tally& t = out[rows.text(0).value_or("")];
-        t.yen += rows.sumPart(1);
-        t.tenThousandths += rows.sumPart(2);
+        const auto yen = rows.integer(1);
+        const auto tenThousandths = rows.integer(2);
+        if (yen && tenThousandths) {
+            t.yen += *yen;
+            t.tenThousandths += *tenThousandths;
+        } else {
+            t.unaddable = true; // stored as the triggers store it: a figure readers will not trust
+        }
         ++t.count;
     }
     return out;
@@ -158,10 +166,16 @@ MonthSums Ledger::yearExpenseSums(const std::string& yearText) {
 }
 
 std::vector<MonthSumDifference> Ledger::monthSumDifferences() {
+    return detail::monthSumDifferences(db_);
+}
+
+namespace detail {
+
+std::vector<MonthSumDifference> monthSumDifferences(sqlite3* db) {
     std::vector<MonthSumDifference> out;
     for (const Kind* kind : kinds()) {
-        auto stored = storedFigures(Statement(db_, storedQuery(*kind, false), "月別合計の読み込み"));
-        auto counted = tally(Statement(db_, month_sums::rowPartsQuery(*kind), "月別合計の数え直し"));
+        auto stored = storedFigures(Statement(db, storedQuery(*kind, false), "月別合計の読み込み"));
+        auto counted = tally(Statement(db, month_sums::rowPartsQuery(*kind), "月別合計の数え直し"));
         std::set<std::string> keys;
         for (const auto& [key, figure] : stored)
             keys.insert(key);
@@ -177,6 +191,18 @@ std::vector<MonthSumDifference> Ledger::monthSumDifferences() {
     return out;
 }
 
+bool keepsMonthSums(sqlite3* db) {
+    for (const Kind* kind : kinds()) {
+        Statement s(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1", "表の確認");
+        s.bind(1, std::string_view(kind->table));
+        if (!s.step())
+            return false;
+    }
+    return true;
+}
+
+} // namespace detail
+
 void Ledger::recountMonthSums() {
     inTransaction([&] {
         for (const Kind* kind : kinds()) {
@@ -191,7 +217,10 @@ void Ledger::recountMonthSums() {
                 insert.reset();
                 insert.bind(1, std::string_view(key));
                 bindPart(insert, 2, t.yen);
-                bindPart(insert, 3, t.tenThousandths);
+                if (t.unaddable)
+                    insert.bind(3, std::string_view(month_sums::kUnaddable));
+                else
+                    bindPart(insert, 3, t.tenThousandths);
                 insert.bind(4, t.count).run();
             }
         }

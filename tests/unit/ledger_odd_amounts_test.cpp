@@ -8,6 +8,7 @@
 #include "store/ledger.h"
 #include "store/ledger_error.h"
 #include "store/ledger_writes.h"
+#include "store/testing/month_sums_cases.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -78,6 +79,26 @@ TEST_P(UnaddableStoredAmount, YearAndCategorySumsRefuseItAndComeBackWhenItIsGone
     auto sums = ledger.yearExpenseSums("2006");
     EXPECT_EQ(sums[3], yen(3000));
     EXPECT_EQ(sums[4], yen(2000));
+}
+
+// A ledger made before the sums were kept gets them on open, counted from its rows: such an
+// amount neither stops the ledger from opening nor enters a figure, and the recount agrees with
+// what the triggers keep from then on.
+TEST_P(UnaddableStoredAmount, ALedgerMadeBeforeStillOpensAndItsSumsStillRefuseIt) {
+    TempLedger file;
+    {
+        Ledger l = file.open();
+        auto food = addCategory(l, "食費");
+        addEntry(l, "2006/04/01", food, "米", yen(3000));
+        addEntryStoredAs(l, "2006/04/02", food, GetParam());
+        makeEarlierVersion(l);
+    }
+    Ledger ledger = file.open();
+    EXPECT_EQ(schemaVersion(ledger), 1);
+    expectRefused("yearExpenseSums", [&] { ledger.yearExpenseSums("2006"); });
+    EXPECT_TRUE(ledger.monthSumDifferences().empty());
+    addEntry(ledger, "2006/04/03", 1, "塩", yen(100));
+    EXPECT_TRUE(ledger.monthSumDifferences().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, UnaddableStoredAmount,

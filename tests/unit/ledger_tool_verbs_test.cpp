@@ -8,6 +8,7 @@
 
 #include "shell/single_instance.h"
 #include "store/ledger.h"
+#include "store/testing/month_sums_cases.h"
 #include "store/testing/odd_rows.h"
 
 #include <gmock/gmock.h>
@@ -144,6 +145,36 @@ TEST_F(ToolVerbs, CheckCallsADamagedOrForeignFileDamagedAndExitsOne) {
     expectRefusal(run({"check", shapeless.string()}), "収入");
 
     expectRefusal(run({"check", (folder() / "nothing.mdb").string()}), "sorakado-ledger create");
+}
+
+// A stored month figure that is not what its rows add up to would show a wrong year summary: the
+// check names it, and --recount mends it.
+TEST_F(ToolVerbs, CheckReportsMonthSumsThatDifferFromTheRowsAndRecountMendsThem) {
+    {
+        auto l = Ledger::open(ledger());
+        auto food = addCategory(l, "食費");
+        addEntry(l, "2026/01/10", food, "米", yen(2000));
+        addEntry(l, "2026/01/11", food, "パン", yen(150));
+        storeMonthFigure(l, "出費月計", "2026/01", 9999, 1);
+        storeMonthFigure(l, "収入月計", "2026/02", 5, 1); // no income at all that month
+    }
+    ToolResult r = run({"check"});
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_THAT(r.out, AllOf(HasSubstr("行から数え直した値と違います（2 か月）"),
+                             HasSubstr("出費月計 2026/01: 記録 9999 円（1 件）、数え直し 2150 円（2 件）"),
+                             HasSubstr("収入月計 2026/02: 記録 5 円（1 件）、数え直し なし（0 件）"),
+                             HasSubstr("check --recount")));
+
+    r = run({"check", "--recount", ledger().string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("2 か月を直しました"));
+    EXPECT_TRUE(Ledger::open(ledger()).monthSumDifferences().empty());
+    EXPECT_THAT(run({"check"}).out, HasSubstr("台帳に問題はありません"));
+
+    EXPECT_EQ(run({"check", "a.mdb", "b.mdb"}).status, 2);
+    shell::SingleInstance program(shell::programPathFor(ledger()));
+    ASSERT_TRUE(program.acquire());
+    expectRefusal(run({"check", "--recount"}), "Sorakado がこの台帳を開いているため");
 }
 
 // ---------------------------------------------------------------------------------------------
