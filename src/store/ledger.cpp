@@ -6,6 +6,7 @@
 #include "schema.h"
 #include "sqlite_error.h"
 #include "statement.h"
+#include "statement_cache.h"
 #include "store/ledger_key.h"
 #include "vector_state.h"
 
@@ -308,26 +309,38 @@ void Ledger::create(const std::filesystem::path& path) {
     }
 }
 
+Ledger::Ledger(sqlite3* db, std::filesystem::path path)
+    : db_(db), path_(std::move(path)), statements_(std::make_unique<StatementCache>()) {}
+
 Ledger::Ledger(Ledger&& o) noexcept
-    : db_(std::exchange(o.db_, nullptr)), path_(std::move(o.path_)),
+    : db_(std::exchange(o.db_, nullptr)), path_(std::move(o.path_)), statements_(std::move(o.statements_)),
       transactionDepth_(std::exchange(o.transactionDepth_, 0)),
+      snapshotDepth_(std::exchange(o.snapshotDepth_, 0)),
       transactionCondemned_(std::exchange(o.transactionCondemned_, false)) {}
 
 Ledger& Ledger::operator=(Ledger&& o) noexcept {
     if (this != &o) {
+        statements_.reset();
         if (db_)
             sqlite3_close_v2(db_);
         db_ = std::exchange(o.db_, nullptr);
         path_ = std::move(o.path_);
+        statements_ = std::move(o.statements_);
         transactionDepth_ = std::exchange(o.transactionDepth_, 0);
+        snapshotDepth_ = std::exchange(o.snapshotDepth_, 0);
         transactionCondemned_ = std::exchange(o.transactionCondemned_, false);
     }
     return *this;
 }
 
 Ledger::~Ledger() {
+    statements_.reset();
     if (db_)
         sqlite3_close_v2(db_);
+}
+
+Statement Ledger::kept(const std::string& sql, const char* operation) {
+    return statements_->take(db_, sql, operation);
 }
 
 std::int64_t LedgerAccess::lastInsertKey(const Ledger& ledger) {
@@ -397,7 +410,7 @@ Ledger::Snapshot::~Snapshot() {
 }
 
 std::vector<Member> Ledger::members() {
-    auto s = Statement(db_, kMembers, "名前の読み込み");
+    auto s = kept(kMembers, "名前の読み込み");
     std::vector<Member> out;
     while (s.step())
         out.push_back({s.int64(0), s.text(1)});
@@ -405,7 +418,7 @@ std::vector<Member> Ledger::members() {
 }
 
 std::vector<Income> Ledger::monthIncomes(const std::string& monthKey) {
-    auto s = Statement(db_, kMonthIncomes, "収入の読み込み");
+    auto s = kept(kMonthIncomes, "収入の読み込み");
     s.bind(1, monthKey);
     std::vector<Income> out;
     while (s.step())
@@ -414,7 +427,7 @@ std::vector<Income> Ledger::monthIncomes(const std::string& monthKey) {
 }
 
 std::vector<Category> Ledger::categories() {
-    auto s = Statement(db_, kCategories, "品目の読み込み");
+    auto s = kept(kCategories, "品目の読み込み");
     std::vector<Category> out;
     while (s.step())
         out.push_back({s.int64(0), s.text(1)});
@@ -452,16 +465,16 @@ MonthExpenses Ledger::monthExpenses(const std::string& monthKey) {
     };
     std::unordered_map<std::int64_t, CategoryTally> categories;
     {
-        Statement c(db_, kCategoryNames, "品目の読み込み");
+        Statement c = kept(kCategoryNames, "品目の読み込み");
         while (c.step())
             categories.emplace(c.int64(0), CategoryTally{c.text(1)});
     }
 
-    Statement s(db_, monthExpensesQuery(), "明細の読み込み");
+    Statement s = kept(monthExpensesQuery(), "明細の読み込み");
     s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
     MonthExpenses out;
     {
-        Statement count(db_, kMonthEntryCount, "明細の読み込み");
+        Statement count = kept(kMonthEntryCount, "明細の読み込み");
         count.bind(1, monthKey);
         if (count.step())
             out.entries.reserve(

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 struct sqlite3;
 
 namespace sorakado {
+
+class Statement;
+class StatementCache;
 
 struct Member {
     std::int64_t key = 0;            // 名前ID
@@ -189,7 +193,9 @@ public:
 private:
     friend class LedgerAccess;
 
-    Ledger(sqlite3* db, std::filesystem::path path) : db_(db), path_(std::move(path)) {}
+    Ledger(sqlite3* db, std::filesystem::path path);
+    // A read the window makes on every rebuild, kept prepared (StatementCache).
+    Statement kept(const std::string& sql, const char* operation);
     void begin();
     void commit();
     void rollback() noexcept;
@@ -204,6 +210,7 @@ private:
 
     sqlite3* db_ = nullptr;
     std::filesystem::path path_;
+    std::unique_ptr<StatementCache> statements_; // finalized before the connection closes
     int transactionDepth_ = 0;
     int snapshotDepth_ = 0;
     bool transactionCondemned_ = false;

@@ -8,17 +8,28 @@
 namespace sorakado {
 
 void Statement::Finalizer::operator()(sqlite3_stmt* s) const {
-    sqlite3_finalize(s);
+    if (!inUse) {
+        sqlite3_finalize(s);
+        return;
+    }
+    sqlite3_reset(s);
+    sqlite3_clear_bindings(s);
+    *inUse = false;
 }
 
 Statement::Statement(sqlite3* db, std::string_view sql, std::string operation)
-    : db_(db), operation_(std::move(operation)) {
+    : db_(db), stmt_(nullptr, Finalizer{nullptr}), operation_(std::move(operation)) {
     clearUpperVectorState(); // the statement's page reads decrypt at full speed
     sqlite3_stmt* raw = nullptr;
     int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
     stmt_.reset(raw);
     if (rc != SQLITE_OK)
         fail(rc);
+}
+
+Statement::Statement(sqlite3* db, sqlite3_stmt* kept, bool* inUse, std::string operation)
+    : db_(db), stmt_(kept, Finalizer{inUse}), operation_(std::move(operation)) {
+    clearUpperVectorState();
 }
 
 void Statement::fail(int rc) const {

@@ -17,6 +17,9 @@ namespace sorakado {
 class Statement {
 public:
     Statement(sqlite3* db, std::string_view sql, std::string operation);
+    // A statement kept prepared by its owner (StatementCache): when this goes it is reset and
+    // unbound for the next use, and *inUse cleared, instead of finalized.
+    Statement(sqlite3* db, sqlite3_stmt* kept, bool* inUse, std::string operation);
 
     Statement& bind(int index, std::int64_t value);
     Statement& bind(int index, std::string_view text);
@@ -47,6 +50,7 @@ private:
     [[noreturn]] void fail(int rc) const;
 
     struct Finalizer {
+        bool* inUse; // set for a kept statement, which is handed back rather than finalized
         void operator()(sqlite3_stmt* s) const;
     };
     sqlite3* db_;

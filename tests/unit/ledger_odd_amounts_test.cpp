@@ -49,8 +49,12 @@ TEST_P(OddStoredAmount, EveryReadOfItsRowsFailsWithAMessage) {
     expectRefused("monthEntries", [&] { ledger.monthEntries("2006/04"); });
     expectRefused("monthIncomes", [&] { ledger.monthIncomes("2006/04"); });
     expectRefused("monthExpenses", [&] { ledger.monthExpenses("2006/04"); });
-    // Other months are untouched by the odd row.
+    // Other months are untouched by the odd row, also for the reads kept prepared between rebuilds
+    // that a refused read left in the middle of the month.
     EXPECT_EQ(ledger.monthEntries("2006/05").size(), 0u);
+    EXPECT_EQ(ledger.monthExpenses("2006/05").entries.size(), 0u);
+    EXPECT_EQ(ledger.monthIncomes("2006/05").size(), 0u);
+    expectRefused("monthExpenses again", [&] { ledger.monthExpenses("2006/04"); });
 }
 
 // The year summaries read stored month figures that triggers keep; an amount they cannot add
