@@ -212,9 +212,9 @@ void Form1::startBackup() {
         Qt::QueuedConnection);
 }
 
-bool Form1::load(const std::function<void()>& unloadSplash) {
+bool Form1::load(const std::function<void()>& unloadSplash, const std::function<Ledger()>& openLedger) {
     return ui::guarded(dialogs_, [&] {
-        ledger_ = std::make_unique<Ledger>(Ledger::open(ledgerPath_));
+        ledger_ = std::make_unique<Ledger>(openLedger ? openLedger() : Ledger::open(ledgerPath_));
         startBackup();
 
         const QDate today = clock_.today();

@@ -50,7 +50,9 @@ public:
     // The start-up sequence: opens the ledger, prepares the selectors, the category picker and
     // the hint labels, runs unloadSplash, then the first rebuild. A failure is shown (its
     // description, no icon) and the window is left as laid out; returns false then.
-    bool load(const std::function<void()>& unloadSplash);
+    // openLedger gives the ledger (or throws its failure), for a ledger opened ahead of the load;
+    // without it the ledger is opened here.
+    bool load(const std::function<void()>& unloadSplash, const std::function<Ledger()>& openLedger = {});
 
     // The refresh button: checks the period and rebuilds the whole window from the ledger.
     void Command1_Click();

@@ -18,9 +18,12 @@ Startup::Startup(ui::DialogService& dialogs, const Clock& clock, std::filesystem
 Startup::~Startup() {
     if (splash_)
         delete splash_.data();
+    if (opening_.valid())
+        opening_.wait(); // a ledger nobody took is closed here
 }
 
 void Startup::showSplash() {
+    opening_ = std::async(std::launch::async, [path = ledgerPath_] { return Ledger::open(path); });
     splash_ = new TopForm;
     connect(splash_->Timer1, &QTimer::timeout, this, &Startup::timerTick);
     splash_->showCentred();
@@ -35,7 +38,10 @@ void Startup::timerTick() {
         };
         // A failed load leaves the bare window; the splash goes too, rather than loading the
         // window again every two seconds.
-        if (!form_->load(unloadSplash))
+        std::function<Ledger()> openedAhead;
+        if (opening_.valid())
+            openedAhead = [this] { return opening_.get(); };
+        if (!form_->load(unloadSplash, openedAhead))
             unloadSplash();
     }
     form_->show();

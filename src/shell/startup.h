@@ -2,10 +2,13 @@
 
 #include "top_frm.h"
 
+#include "store/ledger.h"
+
 #include <QObject>
 #include <QPointer>
 
 #include <filesystem>
+#include <future>
 #include <memory>
 
 namespace sorakado::ui {
@@ -33,6 +36,10 @@ private:
     ui::DialogService& dialogs_;
     const Clock& clock_;
     std::filesystem::path ledgerPath_;
+    // The ledger opening while the splash shows: deriving its key is the slowest part of the
+    // load, and the splash's two seconds are time enough for it. The window takes the ledger, or
+    // the failure to show, at the tick, as if it had opened it then.
+    std::future<Ledger> opening_;
     QPointer<TopForm> splash_;
     std::unique_ptr<Form1> form_;
 };
