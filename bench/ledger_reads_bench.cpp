@@ -96,9 +96,9 @@ void registerFor(const std::filesystem::path& path, std::int64_t entries) {
         l.members();
         l.monthIncomes(kMonthKey);
         l.yearIncomeSums(kYearText);
-        l.categories();
+        const auto categories = l.categories();
         l.yearExpenseSums(kYearText);
-        return l.monthExpenses(kMonthKey);
+        return l.monthExpenses(kMonthKey, categories);
     });
 }
 

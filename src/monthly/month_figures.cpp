@@ -214,7 +214,7 @@ std::optional<MonthFigures> buildMonth(Ledger& ledger, const QString& yearText, 
 
     // The month's entries and the category totals come from one pass over the month.
     const std::vector<Category> categories = ledger.categories();
-    const MonthExpenses expenses = ledger.monthExpenses(monthKey);
+    const MonthExpenses expenses = ledger.monthExpenses(monthKey, categories);
     fillCategories(categories, expenses.categorySums, out);
 
     Amount expense = fillExpenseBlock(expenses.entries, out.expenseRows);

@@ -18,8 +18,6 @@ Startup::Startup(ui::DialogService& dialogs, const Clock& clock, std::filesystem
 Startup::~Startup() {
     if (splash_)
         delete splash_.data();
-    if (opening_.valid())
-        opening_.wait(); // a ledger nobody took is closed here
 }
 
 void Startup::showSplash() {

@@ -38,7 +38,8 @@ private:
     std::filesystem::path ledgerPath_;
     // The ledger opening while the splash shows: deriving its key is the slowest part of the
     // load, and the splash's two seconds are time enough for it. The window takes the ledger, or
-    // the failure to show, at the tick, as if it had opened it then.
+    // the failure to show, at the tick, as if it had opened it then. Going without a tick, the
+    // future waits for the opening and closes the ledger nobody took.
     std::future<Ledger> opening_;
     QPointer<TopForm> splash_;
     std::unique_ptr<Form1> form_;

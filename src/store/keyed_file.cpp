@@ -15,13 +15,7 @@
 
 namespace sorakado::detail {
 
-namespace {
-
-[[noreturn]] void fail(LedgerError::Kind kind, const std::string& what, const std::filesystem::path& path) {
-    throw LedgerError(kind, what + "\n" + path.string());
-}
-
-} // namespace
+namespace {} // namespace
 
 KeyedFile::KeyedFile(const std::filesystem::path& path, Access access) : path_(path) {
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
@@ -30,7 +24,7 @@ KeyedFile::KeyedFile(const std::filesystem::path& path, Access access) : path_(p
         std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        fail(errorKindOf(rc), "台帳ファイルを開けません。（" + message + "）", path);
+        throwAboutFile(errorKindOf(rc), "台帳ファイルを開けません。（" + message + "）", path);
     }
     sqlite3_busy_timeout(db_, 2000);
     try {
@@ -38,8 +32,8 @@ KeyedFile::KeyedFile(const std::filesystem::path& path, Access access) : path_(p
         exec((std::string("PRAGMA key = '") + kLedgerKey + "'").c_str(), "暗号化の設定");
         Statement version(db_, "PRAGMA cipher_version", "暗号化の確認");
         if (!version.step())
-            fail(LedgerError::Kind::Failed,
-                 "暗号化ライブラリ（SQLCipher）が使えないため台帳ファイルを開けません。", path);
+            throwAboutFile(LedgerError::Kind::Failed,
+                           "暗号化ライブラリ（SQLCipher）が使えないため台帳ファイルを開けません。", path);
     } catch (...) {
         sqlite3_close_v2(db_);
         throw;
@@ -48,16 +42,6 @@ KeyedFile::KeyedFile(const std::filesystem::path& path, Access access) : path_(p
 
 KeyedFile::~KeyedFile() {
     sqlite3_close_v2(db_);
-}
-
-void KeyedFile::exec(const char* sql, const char* operation) {
-    char* err = nullptr;
-    int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &err);
-    if (rc != SQLITE_OK) {
-        std::string message = err ? err : sqlite3_errstr(rc);
-        sqlite3_free(err);
-        throwSqliteError(rc, operation, message);
-    }
 }
 
 Statement KeyedFile::prepare(std::string_view sql, std::string operation) {
@@ -71,15 +55,21 @@ void KeyedFile::proveReadable() {
     } catch (const LedgerError& e) {
         int code = sqlite3_errcode(db_);
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-            fail(LedgerError::Kind::Locked, "台帳ファイルが他のプログラムで使用中のため読めません。", path_);
+            throwAboutFile(LedgerError::Kind::Locked,
+                           "台帳ファイルが他のプログラムで使用中のため読めません。", path_);
         if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
-            fail(LedgerError::Kind::NotLedger,
-                 "台帳ファイルを読めません。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れていま"
-                 "す。",
-                 path_);
-        fail(LedgerError::Kind::Failed, e.description(), path_);
+            throwAboutFile(
+                LedgerError::Kind::NotLedger,
+                "台帳ファイルを読めません。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れていま"
+                "す。",
+                path_);
+        throwAboutFile(LedgerError::Kind::Failed, e.description(), path_);
     }
     keepCacheSmall();
+}
+
+void KeyedFile::exec(const char* sql, const char* operation) {
+    execOrThrow(db_, sql, operation);
 }
 
 void KeyedFile::keepCacheSmall() {
@@ -130,7 +120,8 @@ void syncFile(const std::filesystem::path& path) {
         std::string why = std::strerror(errno);
         if (fd >= 0)
             ::close(fd);
-        fail(LedgerError::Kind::Failed, "ファイルをディスクに書き出せませんでした。（" + why + "）", path);
+        throwAboutFile(LedgerError::Kind::Failed, "ファイルをディスクに書き出せませんでした。（" + why + "）",
+                       path);
     }
     ::close(fd);
 }
@@ -141,8 +132,8 @@ void syncFolder(const std::filesystem::path& folder) {
         std::string why = std::strerror(errno);
         if (fd >= 0)
             ::close(fd);
-        fail(LedgerError::Kind::Failed, "フォルダーの変更をディスクに書き出せませんでした。（" + why + "）",
-             folder);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "フォルダーの変更をディスクに書き出せませんでした。（" + why + "）", folder);
     }
     ::close(fd);
 }

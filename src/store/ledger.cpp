@@ -55,15 +55,14 @@ const char* const kMonthCategorySums =
 const char* const kExpenseSum = "SELECT " AMOUNT_SUM("金額") " FROM DATA WHERE 年月日 >= ?1 AND 年月日 < ?2";
 
 // The month's entries in the order of the month index, which is the order they are listed in, and
-// what each amount adds to its category's sum. Category names are not joined in row by row: the
-// few categories there are are read once and looked up.
+// what each amount adds to its category's sum. Category names are not joined in row by row: they
+// are looked up among the few categories there are.
 const std::string& monthExpensesQuery() {
     static const std::string q = "SELECT DATAID, 年月日, 品目ID, 内容, 金額, " + month_sums::yenPart("金額") +
                                  ", " + month_sums::fractionPart("金額") +
                                  " FROM DATA WHERE 年月日 >= ?1 AND 年月日 < ?2 ORDER BY 年月日, DATAID";
     return q;
 }
-const char* const kCategoryNames = "SELECT 品目ID, 品目 FROM 品目";
 // How many entries the month holds, as the month's stored figure counts them (those with an
 // amount): enough to make room for the month's list at once rather than growing it step by step.
 const char* const kMonthEntryCount = "SELECT 件数 FROM 出費月計 WHERE 年月 = ?1";
@@ -76,15 +75,6 @@ std::optional<Amount> readSum(const Statement& s, int first) {
     Amount whole = s.isNull(first) ? Amount() : Amount::fromYen(s.int64(first));
     Amount fractional = s.isNull(first + 1) ? Amount() : Amount::fromTenThousandths(s.sumPart(first + 1));
     return whole + fractional;
-}
-
-std::string describePath(const std::filesystem::path& path) {
-    return "\n" + path.string();
-}
-
-[[noreturn]] void throwOpen(LedgerError::Kind kind, const std::string& what,
-                            const std::filesystem::path& path) {
-    throw LedgerError(kind, what + describePath(path));
 }
 
 // The file belongs to another user, or its mode keeps this user out: said as that, with what
@@ -108,25 +98,15 @@ struct DbCloser {
     sqlite3* release() { return std::exchange(db, nullptr); }
 };
 
-void exec(sqlite3* db, const char* sql, const char* operation) {
-    char* err = nullptr;
-    int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err);
-    if (rc != SQLITE_OK) {
-        std::string message = err ? err : sqlite3_errstr(rc);
-        sqlite3_free(err);
-        throwSqliteError(rc, operation, message);
-    }
-}
-
 // Keys the connection and proves SQLCipher is really underneath: plain SQLite ignores the key
 // pragma and would read an unencrypted file as if all were well.
 void keyConnection(sqlite3* db, const std::filesystem::path& path) {
     clearUpperVectorState(); // key derivation is most of the cost of opening
-    exec(db, (std::string("PRAGMA key = '") + kLedgerKey + "'").c_str(), "暗号化の設定");
+    execOrThrow(db, (std::string("PRAGMA key = '") + kLedgerKey + "'").c_str(), "暗号化の設定");
     Statement version(db, "PRAGMA cipher_version", "暗号化の確認");
     if (!version.step())
-        throwOpen(LedgerError::Kind::Failed,
-                  "暗号化ライブラリ（SQLCipher）が使えないため台帳ファイルを開けません。", path);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "暗号化ライブラリ（SQLCipher）が使えないため台帳ファイルを開けません。", path);
 }
 
 // Every change needs a journal beside the ledger, made when the change begins. A folder that
@@ -142,10 +122,11 @@ void checkJournalCanBeMade(const std::filesystem::path& path) {
         return;
     }
     if (errno == EACCES || errno == EPERM || errno == EROFS)
-        throwOpen(LedgerError::Kind::ReadOnly,
-                  "台帳ファイルのあるフォルダーに書き込めないため、台帳を開けません（変更を保存するための"
-                  "一時ファイルを作れません）。フォルダーに書き込めるようにしてください。",
-                  path);
+        throwAboutFile(
+            LedgerError::Kind::ReadOnly,
+            "台帳ファイルのあるフォルダーに書き込めないため、台帳を開けません（変更を保存するための"
+            "一時ファイルを作れません）。フォルダーに書き込めるようにしてください。",
+            path);
 }
 
 } // namespace
@@ -167,32 +148,32 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT)
-            throwOpen(LedgerError::Kind::Missing, kLedgerMissing, path);
+            throwAboutFile(LedgerError::Kind::Missing, kLedgerMissing, path);
         if (errno == EACCES)
-            throwOpen(LedgerError::Kind::NoPermission,
-                      "この利用者には台帳ファイルのあるフォルダーを開く権限がないため、台帳を開けません。",
-                      path);
-        throwOpen(LedgerError::Kind::Failed,
-                  std::string("台帳ファイルを開けません。（") + std::strerror(errno) + "）", path);
+            throwAboutFile(
+                LedgerError::Kind::NoPermission,
+                "この利用者には台帳ファイルのあるフォルダーを開く権限がないため、台帳を開けません。", path);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       std::string("台帳ファイルを開けません。（") + std::strerror(errno) + "）", path);
     }
     if (!S_ISREG(st.st_mode))
-        throwOpen(LedgerError::Kind::NotLedger, "台帳ファイルではありません。", path);
+        throwAboutFile(LedgerError::Kind::NotLedger, "台帳ファイルではありません。", path);
     // SQLite would take an empty file for an empty database and then miss the tables.
     if (st.st_size == 0)
-        throwOpen(LedgerError::Kind::NotLedger,
-                  "台帳ファイルが空です（0バイト）。Sorakadoの台帳ファイルではありません。", path);
+        throwAboutFile(LedgerError::Kind::NotLedger,
+                       "台帳ファイルが空です（0バイト）。Sorakadoの台帳ファイルではありません。", path);
     // Checked on the mode bits as well as by SQLite: root may write to a file marked read-only,
     // and the user marked it so for a reason.
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        throwOpen(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
+        throwAboutFile(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
     if (::access(path.c_str(), R_OK | W_OK) != 0) {
         if (errno == EACCES || errno == EPERM)
-            throwOpen(LedgerError::Kind::NoPermission, noPermission(st), path);
+            throwAboutFile(LedgerError::Kind::NoPermission, noPermission(st), path);
         if (errno == EROFS)
-            throwOpen(LedgerError::Kind::ReadOnly,
-                      "台帳ファイルのある場所が読み取り専用で書き込めないため開けません。", path);
-        throwOpen(LedgerError::Kind::Failed,
-                  std::string("台帳ファイルを開けません。（") + std::strerror(errno) + "）", path);
+            throwAboutFile(LedgerError::Kind::ReadOnly,
+                           "台帳ファイルのある場所が読み取り専用で書き込めないため開けません。", path);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       std::string("台帳ファイルを開けません。（") + std::strerror(errno) + "）", path);
     }
 
     sqlite3* raw = nullptr;
@@ -201,10 +182,10 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     DbCloser closer{raw};
     if (rc != SQLITE_OK)
-        throwOpen(LedgerError::Kind::Failed,
-                  std::string("台帳ファイルを開けません。（") +
-                      (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + "）",
-                  path);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       std::string("台帳ファイルを開けません。（") +
+                           (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + "）",
+                       path);
 
     keyConnection(raw, path);
     sqlite3_busy_timeout(raw, 1000);
@@ -217,22 +198,23 @@ Ledger Ledger::open(const std::filesystem::path& path) {
             tables.push_back(s.text(0).value_or(""));
     } catch (const LedgerError& e) {
         if (e.kind() == LedgerError::Kind::Locked)
-            throwOpen(LedgerError::Kind::Locked, "台帳ファイルが他のプログラムで使用中のため開けません。",
-                      path);
+            throwAboutFile(LedgerError::Kind::Locked,
+                           "台帳ファイルが他のプログラムで使用中のため開けません。", path);
         if (e.kind() == LedgerError::Kind::NotLedger)
-            throwOpen(LedgerError::Kind::NotLedger,
-                      "台帳ファイルを開けません。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れて"
-                      "います。",
-                      path);
-        throwOpen(LedgerError::Kind::Failed, e.description(), path);
+            throwAboutFile(
+                LedgerError::Kind::NotLedger,
+                "台帳ファイルを開けません。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れて"
+                "います。",
+                path);
+        throwAboutFile(LedgerError::Kind::Failed, e.description(), path);
     }
     for (const auto& table : schema::tables()) {
         bool found = false;
         for (const auto& t : tables)
             found = found || t == table.name;
         if (!found)
-            throwOpen(LedgerError::Kind::MissingTable,
-                      std::string("台帳ファイルに表「") + table.name + "」がありません。", path);
+            throwAboutFile(LedgerError::Kind::MissingTable,
+                           std::string("台帳ファイルに表「") + table.name + "」がありません。", path);
         std::vector<std::string> columns;
         Statement info(raw, std::string("PRAGMA table_info(") + table.name + ")", "表の確認");
         while (info.step())
@@ -242,10 +224,10 @@ Ledger Ledger::open(const std::filesystem::path& path) {
             for (const auto& c : columns)
                 has = has || c == column;
             if (!has)
-                throwOpen(LedgerError::Kind::MissingTable,
-                          std::string("台帳ファイルの表「") + table.name + "」に列「" + column +
-                              "」がありません。",
-                          path);
+                throwAboutFile(LedgerError::Kind::MissingTable,
+                               std::string("台帳ファイルの表「") + table.name + "」に列「" + column +
+                                   "」がありません。",
+                               path);
         }
     }
 
@@ -253,26 +235,27 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     // written is reported at start, not at the first change.
     rc = sqlite3_exec(raw, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK && errorKindOf(rc) == LedgerError::Kind::Locked)
-        throwOpen(LedgerError::Kind::Locked, "台帳ファイルが他のプログラムで使用中のため開けません。", path);
+        throwAboutFile(LedgerError::Kind::Locked, "台帳ファイルが他のプログラムで使用中のため開けません。",
+                       path);
     if (rc != SQLITE_OK && errorKindOf(rc) == LedgerError::Kind::ReadOnly)
-        throwOpen(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
+        throwAboutFile(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
     if (rc != SQLITE_OK)
-        throwOpen(LedgerError::Kind::Failed,
-                  std::string("台帳ファイルを開けません。（") + sqlite3_errmsg(raw) + "）", path);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       std::string("台帳ファイルを開けません。（") + sqlite3_errmsg(raw) + "）", path);
     sqlite3_exec(raw, "ROLLBACK", nullptr, nullptr, nullptr);
     checkJournalCanBeMade(path);
 
     // An acknowledged change must survive a crash or a power cut.
-    exec(raw, "PRAGMA synchronous = FULL", "設定");
-    exec(raw, "PRAGMA cache_size = -16000", "設定");
+    execOrThrow(raw, "PRAGMA synchronous = FULL", "設定");
+    execOrThrow(raw, "PRAGMA cache_size = -16000", "設定");
     // A row that INSERT OR REPLACE pushes out is a deleted row to the per-month sums' triggers too.
-    exec(raw, "PRAGMA recursive_triggers = ON", "設定");
+    execOrThrow(raw, "PRAGMA recursive_triggers = ON", "設定");
 
     Ledger ledger(closer.release(), path);
     try {
         ledger.upgradeSchema();
     } catch (const LedgerError& e) {
-        throwOpen(e.kind(), e.description(), path);
+        throwAboutFile(e.kind(), e.description(), path);
     }
     return ledger;
 }
@@ -281,10 +264,10 @@ void Ledger::create(const std::filesystem::path& path) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
         if (errno == EEXIST)
-            throwOpen(LedgerError::Kind::Exists, "同じ名前のファイルがすでにあるため台帳を作成しません。",
-                      path);
-        throwOpen(LedgerError::Kind::Failed,
-                  std::string("台帳ファイルを作成できません。（") + std::strerror(errno) + "）", path);
+            throwAboutFile(LedgerError::Kind::Exists,
+                           "同じ名前のファイルがすでにあるため台帳を作成しません。", path);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       std::string("台帳ファイルを作成できません。（") + std::strerror(errno) + "）", path);
     }
     ::fchmod(fd, 0600); // whatever the umask says
     ::close(fd);
@@ -294,14 +277,14 @@ void Ledger::create(const std::filesystem::path& path) {
         int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
         DbCloser closer{raw};
         if (rc != SQLITE_OK)
-            throwOpen(LedgerError::Kind::Failed,
-                      std::string("台帳ファイルを作成できません。（") + sqlite3_errstr(rc) + "）", path);
+            throwAboutFile(LedgerError::Kind::Failed,
+                           std::string("台帳ファイルを作成できません。（") + sqlite3_errstr(rc) + "）", path);
         keyConnection(raw, path);
-        exec(raw, "BEGIN", "作成");
+        execOrThrow(raw, "BEGIN", "作成");
         for (const std::string& ddl : schema::createStatements())
-            exec(raw, ddl.c_str(), "作成");
-        exec(raw, ("PRAGMA user_version = " + std::to_string(schema::kVersion)).c_str(), "作成");
-        exec(raw, "COMMIT", "作成");
+            execOrThrow(raw, ddl.c_str(), "作成");
+        execOrThrow(raw, ("PRAGMA user_version = " + std::to_string(schema::kVersion)).c_str(), "作成");
+        execOrThrow(raw, "COMMIT", "作成");
     } catch (...) {
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
@@ -352,10 +335,10 @@ int LedgerAccess::changedRows(const Ledger& ledger) {
 }
 
 void Ledger::begin() {
-    exec(db_, "BEGIN IMMEDIATE", "書き込み開始");
+    execOrThrow(db_, "BEGIN IMMEDIATE", "書き込み開始");
 }
 void Ledger::commit() {
-    exec(db_, "COMMIT", "書き込み");
+    execOrThrow(db_, "COMMIT", "書き込み");
 }
 void Ledger::rollback() noexcept {
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -363,8 +346,7 @@ void Ledger::rollback() noexcept {
 
 Ledger::Transaction::Transaction(Ledger& ledger)
     : ledger_(ledger), outermost_(ledger.transactionDepth_ == 0) {
-    if (ledger_.snapshotDepth_ > 0)
-        throw std::logic_error("a change was made while the ledger is read as one snapshot");
+    ledger_.refuseChangeDuringSnapshot();
     if (outermost_)
         ledger_.begin();
     ++ledger_.transactionDepth_;
@@ -395,10 +377,16 @@ void Ledger::Transaction::commit() {
     committed_ = true;
 }
 
+void Ledger::refuseChangeDuringSnapshot() const {
+    if (snapshotDepth_ > 0)
+        throw std::logic_error("a change was made while the ledger is read as one snapshot");
+}
+
 Ledger::Snapshot::Snapshot(Ledger& ledger)
     : ledger_(ledger), began_(ledger.transactionDepth_ == 0 && ledger.snapshotDepth_ == 0) {
     if (began_)
-        exec(ledger_.db_, "BEGIN DEFERRED", "読み込み開始"); // the shared lock comes with the first read
+        execOrThrow(ledger_.db_, "BEGIN DEFERRED",
+                    "読み込み開始"); // the shared lock comes with the first read
     ++ledger_.snapshotDepth_;
 }
 
@@ -457,6 +445,10 @@ std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& mont
 }
 
 MonthExpenses Ledger::monthExpenses(const std::string& monthKey) {
+    return monthExpenses(monthKey, categories());
+}
+
+MonthExpenses Ledger::monthExpenses(const std::string& monthKey, const std::vector<Category>& categoryList) {
     struct CategoryTally {
         std::optional<std::string> name;
         __int128 yen = 0;
@@ -464,11 +456,8 @@ MonthExpenses Ledger::monthExpenses(const std::string& monthKey) {
         bool summed = false;
     };
     std::unordered_map<std::int64_t, CategoryTally> categories;
-    {
-        Statement c = kept(kCategoryNames, "品目の読み込み");
-        while (c.step())
-            categories.emplace(c.int64(0), CategoryTally{c.text(1)});
-    }
+    for (const Category& c : categoryList)
+        categories.emplace(c.key, CategoryTally{c.name});
 
     Statement s = kept(monthExpensesQuery(), "明細の読み込み");
     s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));

@@ -127,6 +127,8 @@ public:
     // monthEntries and monthCategorySums together from one pass over the month: a category's
     // sum is that of its entries listed, each amount counted as monthCategorySums counts it.
     MonthExpenses monthExpenses(const std::string& monthKey);
+    // The same, for a caller that has read the categories already (as categories() gives them).
+    MonthExpenses monthExpenses(const std::string& monthKey, const std::vector<Category>& categories);
     MonthSums yearExpenseSums(const std::string& yearText); // every entry, category or not
 
     // Whole-ledger reads for taking the data out. A prefix selects the rows whose date or month
@@ -199,6 +201,8 @@ private:
     void begin();
     void commit();
     void rollback() noexcept;
+    // Throws std::logic_error while a snapshot is read: nothing is changed then.
+    void refuseChangeDuringSnapshot() const;
     // Brings a ledger made by an earlier version to today's shape (the per-month sums and the
     // month index), or restores what another tool dropped, in one transaction; nothing when all
     // is in place.

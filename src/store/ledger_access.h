@@ -7,7 +7,6 @@
 #include "statement.h"
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -18,8 +17,8 @@ public:
     // Throws std::logic_error for a statement that would change the file while a snapshot is read.
     static Statement prepare(Ledger& ledger, std::string_view sql, std::string operation) {
         Statement s(ledger.db_, sql, std::move(operation));
-        if (ledger.snapshotDepth_ > 0 && !s.readOnly())
-            throw std::logic_error("a change was made while the ledger is read as one snapshot");
+        if (!s.readOnly())
+            ledger.refuseChangeDuringSnapshot();
         return s;
     }
     // The key the last appended row received.

@@ -2,6 +2,7 @@
 
 #include "keyed_file.h"
 #include "ledger_error.h"
+#include "sqlite_error.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -22,10 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using detail::KeyedFile;
-
-[[noreturn]] void fail(LedgerError::Kind kind, const std::string& what, const fs::path& path) {
-    throw LedgerError(kind, what + "\n" + path.string());
-}
 
 // Pages copied per step: between steps the copy looks at its cancel flag and lets writers in.
 constexpr int kPagesPerStep = 2048;
@@ -54,11 +51,12 @@ fs::path createTemporary(const fs::path& destination) {
             return candidate;
         }
         if (errno != EEXIST)
-            fail(LedgerError::Kind::Failed,
-                 std::string("バックアップを書き込めません。（") + std::strerror(errno) + "）",
-                 destination.parent_path());
+            throwAboutFile(LedgerError::Kind::Failed,
+                           std::string("バックアップを書き込めません。（") + std::strerror(errno) + "）",
+                           destination.parent_path());
     }
-    fail(LedgerError::Kind::Failed, "バックアップの一時ファイルを作れません。", destination.parent_path());
+    throwAboutFile(LedgerError::Kind::Failed, "バックアップの一時ファイルを作れません。",
+                   destination.parent_path());
 }
 
 void removeCopy(const fs::path& path) {
@@ -70,8 +68,9 @@ void removeCopy(const fs::path& path) {
 void pageCopy(KeyedFile& from, KeyedFile& to, const std::atomic<bool>* cancel) {
     sqlite3_backup* copy = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
     if (!copy)
-        fail(LedgerError::Kind::Failed,
-             "台帳をコピーできません。（" + std::string(sqlite3_errmsg(to.handle())) + "）", from.path());
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "台帳をコピーできません。（" + std::string(sqlite3_errmsg(to.handle())) + "）",
+                       from.path());
     int rc = SQLITE_OK;
     int busyRounds = 0;
     while (true) {
@@ -93,10 +92,10 @@ void pageCopy(KeyedFile& from, KeyedFile& to, const std::atomic<bool>* cancel) {
     sqlite3_backup_finish(copy);
     if (rc != SQLITE_DONE) {
         if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-            fail(LedgerError::Kind::Locked, "台帳が他のプログラムで使用中のため、コピーできませんでした。",
-                 from.path());
-        fail(LedgerError::Kind::Failed,
-             "台帳をコピーできませんでした。（" + sqliteWhy(rc, to.handle()) + "）", to.path());
+            throwAboutFile(LedgerError::Kind::Locked,
+                           "台帳が他のプログラムで使用中のため、コピーできませんでした。", from.path());
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "台帳をコピーできませんでした。（" + sqliteWhy(rc, to.handle()) + "）", to.path());
     }
 }
 
@@ -107,12 +106,13 @@ void verifyCopy(const fs::path& copy, const fs::path& destination) {
     check.proveReadable();
     auto problems = check.integrityProblems();
     if (!problems.empty())
-        fail(LedgerError::Kind::Failed,
-             "コピーを確かめると壊れていたため、バックアップにしませんでした。（" + problems.front() + "）",
-             destination);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "コピーを確かめると壊れていたため、バックアップにしませんでした。（" +
+                           problems.front() + "）",
+                       destination);
     if (!check.missingShape().empty())
-        fail(LedgerError::Kind::Failed,
-             "コピーに台帳の表がそろっていないため、バックアップにしませんでした。", destination);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "コピーに台帳の表がそろっていないため、バックアップにしませんでした。", destination);
 }
 
 // Gives the checked copy its name, never replacing a file that has that name.
@@ -128,11 +128,12 @@ void publish(const fs::path& temporary, const fs::path& destination) {
             error = errno;
         }
         if (error == EEXIST)
-            fail(LedgerError::Kind::Exists,
-                 "同じ名前のファイルがすでにあるため、バックアップを書き込みません。", destination);
-        fail(LedgerError::Kind::Failed,
-             std::string("バックアップに名前を付けられませんでした。（") + std::strerror(error) + "）",
-             destination);
+            throwAboutFile(LedgerError::Kind::Exists,
+                           "同じ名前のファイルがすでにあるため、バックアップを書き込みません。", destination);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       std::string("バックアップに名前を付けられませんでした。（") + std::strerror(error) +
+                           "）",
+                       destination);
     }
     detail::syncFolder(destination.parent_path());
 }
@@ -182,8 +183,8 @@ fs::path copyBeside(const fs::path& source, const fs::path& destination, const s
 void copyLedger(const fs::path& source, const fs::path& destination, const std::atomic<bool>* cancel) {
     struct stat st {};
     if (::lstat(destination.c_str(), &st) == 0)
-        fail(LedgerError::Kind::Exists, "同じ名前のファイルがすでにあるため、バックアップを書き込みません。",
-             destination);
+        throwAboutFile(LedgerError::Kind::Exists,
+                       "同じ名前のファイルがすでにあるため、バックアップを書き込みません。", destination);
     const fs::path temporary = copyBeside(source, destination, cancel);
     try {
         publish(temporary, destination);
@@ -214,12 +215,13 @@ std::vector<BackupCopy> copiesOf(const fs::path& ledger, const fs::path& folder)
 fs::path keepCopy(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel) {
     const fs::path folder = folderFor(ledger);
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        fail(LedgerError::Kind::Failed,
-             std::string("バックアップのフォルダーを作れません。（") + std::strerror(errno) + "）", folder);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       std::string("バックアップのフォルダーを作れません。（") + std::strerror(errno) + "）",
+                       folder);
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
-        fail(LedgerError::Kind::Failed,
-             "バックアップのフォルダーの場所に、フォルダーではないファイルがあります。", folder);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "バックアップのフォルダーの場所に、フォルダーではないファイルがあります。", folder);
 
     const std::string stem = ledger.stem().string(), extension = ledger.extension().string();
     for (int attempt = 1;; ++attempt) {

@@ -4,6 +4,7 @@
 #include "ledger_error.h"
 #include "month_sums_read.h"
 #include "schema.h"
+#include "sqlite_error.h"
 
 namespace sorakado::check {
 
@@ -77,7 +78,7 @@ void readHidden(KeyedFile& file, Report& report) {
 Report checkLedger(const std::filesystem::path& ledger) {
     std::error_code ec;
     if (!std::filesystem::exists(ledger, ec))
-        throw LedgerError(LedgerError::Kind::Missing, std::string(kLedgerMissing) + "\n" + ledger.string());
+        throwAboutFile(LedgerError::Kind::Missing, kLedgerMissing, ledger);
     KeyedFile file(ledger, KeyedFile::Access::ReadOnly);
     file.proveReadable();
     Report report;

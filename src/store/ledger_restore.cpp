@@ -3,6 +3,7 @@
 #include "keyed_file.h"
 #include "ledger_backup.h"
 #include "ledger_error.h"
+#include "sqlite_error.h"
 
 #include <cerrno>
 #include <cstring>
@@ -18,10 +19,6 @@ namespace {
 
 using detail::KeyedFile;
 
-[[noreturn]] void refuse(LedgerError::Kind kind, const std::string& what, const fs::path& path) {
-    throw LedgerError(kind, what + "\n" + path.string());
-}
-
 bool pathTaken(const fs::path& p) {
     struct stat st {};
     return ::lstat(p.c_str(), &st) == 0;
@@ -30,29 +27,31 @@ bool pathTaken(const fs::path& p) {
 // The backup must be a sound ledger before anything is touched.
 void checkBackup(const fs::path& backupFile) {
     if (!pathTaken(backupFile))
-        refuse(LedgerError::Kind::Missing, "バックアップが見つかりません。", backupFile);
+        throwAboutFile(LedgerError::Kind::Missing, "バックアップが見つかりません。", backupFile);
     std::error_code ec;
     if (!fs::is_regular_file(backupFile, ec))
-        refuse(LedgerError::Kind::NotLedger, "バックアップに指定されたものがファイルではありません。",
-               backupFile);
+        throwAboutFile(LedgerError::Kind::NotLedger, "バックアップに指定されたものがファイルではありません。",
+                       backupFile);
     try {
         KeyedFile file(backupFile, KeyedFile::Access::ReadOnly);
         file.proveReadable();
         if (auto problems = file.integrityProblems(); !problems.empty())
-            refuse(LedgerError::Kind::NotLedger,
-                   "バックアップが壊れているため、復元しません。（" + problems.front() + "）", backupFile);
+            throwAboutFile(LedgerError::Kind::NotLedger,
+                           "バックアップが壊れているため、復元しません。（" + problems.front() + "）",
+                           backupFile);
         if (auto missing = file.missingShape(); !missing.empty())
-            refuse(LedgerError::Kind::NotLedger,
-                   "バックアップに「" + missing.front() + "」がないため、Sorakado の台帳として復元しません。",
-                   backupFile);
+            throwAboutFile(LedgerError::Kind::NotLedger,
+                           "バックアップに「" + missing.front() +
+                               "」がないため、Sorakado の台帳として復元しません。",
+                           backupFile);
     } catch (const LedgerError& e) {
         if (e.kind() == LedgerError::Kind::NotLedger && e.description().rfind("バックアップ", 0) == 0)
             throw;
         if (e.kind() == LedgerError::Kind::NotLedger)
-            refuse(LedgerError::Kind::NotLedger,
-                   "バックアップを開けないため、復元しません。パスワードが違うか、Sorakado "
-                   "の台帳ではないか、壊れています。",
-                   backupFile);
+            throwAboutFile(LedgerError::Kind::NotLedger,
+                           "バックアップを開けないため、復元しません。パスワードが違うか、Sorakado "
+                           "の台帳ではないか、壊れています。",
+                           backupFile);
         throw;
     }
 }
@@ -62,10 +61,10 @@ void checkBackup(const fs::path& backupFile) {
 fs::path keepBytes(const fs::path& ledger, backup::TimePoint now) {
     const fs::path folder = backup::folderFor(ledger);
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        refuse(LedgerError::Kind::Failed,
-               std::string("バックアップのフォルダーを作れないため、復元しません。（") +
-                   std::strerror(errno) + "）",
-               folder);
+        throwAboutFile(LedgerError::Kind::Failed,
+                       std::string("バックアップのフォルダーを作れないため、復元しません。（") +
+                           std::strerror(errno) + "）",
+                       folder);
     const std::string stem = ledger.stem().string(), extension = ledger.extension().string();
     for (int attempt = 1; attempt < 50; ++attempt) {
         std::string name = backup::backupName(stem, "-damaged" + extension, now, attempt);
@@ -75,8 +74,8 @@ fs::path keepBytes(const fs::path& ledger, backup::TimePoint now) {
         fs::remove(temporary, ec);
         if (!fs::copy_file(ledger, temporary, ec)) {
             fs::remove(temporary, ec);
-            refuse(LedgerError::Kind::Failed,
-                   "今の台帳を残せないため、復元しません。（" + ec.message() + "）", ledger);
+            throwAboutFile(LedgerError::Kind::Failed,
+                           "今の台帳を残せないため、復元しません。（" + ec.message() + "）", ledger);
         }
         try {
             fs::permissions(temporary, fs::perms::owner_read | fs::perms::owner_write);
@@ -92,11 +91,12 @@ fs::path keepBytes(const fs::path& ledger, backup::TimePoint now) {
         int error = errno;
         fs::remove(temporary, ec);
         if (error != EEXIST)
-            refuse(LedgerError::Kind::Failed,
-                   std::string("今の台帳を残せないため、復元しません。（") + std::strerror(error) + "）",
-                   ledger);
+            throwAboutFile(LedgerError::Kind::Failed,
+                           std::string("今の台帳を残せないため、復元しません。（") + std::strerror(error) +
+                               "）",
+                           ledger);
     }
-    refuse(LedgerError::Kind::Failed, "今の台帳を残せないため、復元しません。", ledger);
+    throwAboutFile(LedgerError::Kind::Failed, "今の台帳を残せないため、復元しません。", ledger);
 }
 
 // Keeps the ledger about to be replaced. Opening it read-write first lets SQLite finish or undo
@@ -112,7 +112,8 @@ Restored keepCurrent(const fs::path& ledger, backup::TimePoint now) {
         kept.keptAs = backup::keepCopy(ledger, now);
     } catch (const LedgerError& e) {
         if (e.kind() == LedgerError::Kind::Locked)
-            refuse(LedgerError::Kind::Locked, "台帳が他のプログラムで使用中のため、復元しません。", ledger);
+            throwAboutFile(LedgerError::Kind::Locked, "台帳が他のプログラムで使用中のため、復元しません。",
+                           ledger);
         if (e.kind() == LedgerError::Kind::ReadOnly || e.kind() == LedgerError::Kind::Missing)
             throw;
         kept.keptAs = keepBytes(ledger, now);
@@ -120,11 +121,11 @@ Restored keepCurrent(const fs::path& ledger, backup::TimePoint now) {
     }
     for (const char* side : {"-journal", "-wal"})
         if (pathTaken(fs::path(ledger.string() + side)))
-            refuse(LedgerError::Kind::Locked,
-                   std::string("台帳の書きかけの変更（") + side +
-                       "）が残っているため、復元しません。Sorakado を終了してから"
-                       "やり直してください。",
-                   ledger);
+            throwAboutFile(LedgerError::Kind::Locked,
+                           std::string("台帳の書きかけの変更（") + side +
+                               "）が残っているため、復元しません。Sorakado を終了してから"
+                               "やり直してください。",
+                           ledger);
     return kept;
 }
 
@@ -134,9 +135,10 @@ Restored restoreLedger(const fs::path& backupPath, const fs::path& ledgerPath, b
     const fs::path backupFile = fs::absolute(backupPath), ledger = fs::absolute(ledgerPath);
     std::error_code ec;
     if (fs::equivalent(backupFile, ledger, ec))
-        refuse(LedgerError::Kind::Failed, "バックアップと台帳が同じファイルです。", ledger);
+        throwAboutFile(LedgerError::Kind::Failed, "バックアップと台帳が同じファイルです。", ledger);
     if (!fs::is_directory(ledger.parent_path(), ec))
-        refuse(LedgerError::Kind::Missing, "台帳を置くフォルダーがありません。", ledger.parent_path());
+        throwAboutFile(LedgerError::Kind::Missing, "台帳を置くフォルダーがありません。",
+                       ledger.parent_path());
     checkBackup(backupFile);
 
     // The copy first: should the current ledger's copy below touch the backups folder, the
@@ -151,8 +153,9 @@ Restored restoreLedger(const fs::path& backupPath, const fs::path& ledgerPath, b
             replacing ? ::rename(temporary.c_str(), ledger.c_str())
                       : ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, ledger.c_str(), RENAME_NOREPLACE);
         if (rc != 0)
-            refuse(LedgerError::Kind::Failed,
-                   std::string("台帳を置き換えられませんでした。（") + std::strerror(errno) + "）", ledger);
+            throwAboutFile(LedgerError::Kind::Failed,
+                           std::string("台帳を置き換えられませんでした。（") + std::strerror(errno) + "）",
+                           ledger);
         detail::syncFolder(ledger.parent_path());
         return restored;
     } catch (...) {

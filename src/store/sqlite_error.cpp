@@ -37,4 +37,18 @@ void throwSqliteError(int sqliteResultCode, std::string_view operation, const st
     }
 }
 
+void throwAboutFile(LedgerError::Kind kind, const std::string& what, const std::filesystem::path& path) {
+    throw LedgerError(kind, what + "\n" + path.string());
+}
+
+void execOrThrow(sqlite3* db, const char* sql, std::string_view operation) {
+    char* err = nullptr;
+    int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        std::string message = err ? err : sqlite3_errstr(rc);
+        sqlite3_free(err);
+        throwSqliteError(rc, operation, message);
+    }
+}
+
 } // namespace sorakado

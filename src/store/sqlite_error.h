@@ -4,8 +4,11 @@
 
 #include "ledger_error.h"
 
+#include <filesystem>
 #include <string>
 #include <string_view>
+
+struct sqlite3;
 
 namespace sorakado {
 
@@ -17,5 +20,12 @@ LedgerError::Kind errorKindOf(int sqliteResultCode);
 // "台帳の<operation>に失敗しました。（<message>）" with the kind the code gives.
 [[noreturn]] void throwSqliteError(int sqliteResultCode, std::string_view operation,
                                    const std::string& message);
+
+// what, then the file it is about on a line of its own: how every failure about a file is told.
+[[noreturn]] void throwAboutFile(LedgerError::Kind kind, const std::string& what,
+                                 const std::filesystem::path& path);
+
+// Runs sql (no rows, no values) on db; throws as throwSqliteError does, naming operation.
+void execOrThrow(sqlite3* db, const char* sql, std::string_view operation);
 
 } // namespace sorakado

@@ -17,18 +17,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-Amount tenThousandths(Amount::Raw raw) {
-    return Amount::fromTenThousandths(raw);
-}
-
-// A sum as the lists show it: its Amount text, or "-" for nothing summed.
-std::vector<std::string> texts(const MonthSums& sums) {
-    std::vector<std::string> out;
-    for (const auto& s : sums)
-        out.push_back(s ? s->text() : "-");
-    return out;
-}
-
 class LedgerReadTest : public ::testing::Test {
 protected:
     TempLedger temp_;

@@ -4,6 +4,7 @@
 // Another program on the file is store/testing/other_program.h.
 
 #include "store/amount.h"
+#include "store/ledger.h"
 #include "store/ledger_error.h"
 #include "store/testing/other_program.h"
 
@@ -12,6 +13,7 @@
 #include <iterator>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace sorakado {
 inline void PrintTo(const Amount& a, std::ostream* os) {
@@ -29,6 +31,14 @@ namespace sorakado::testing {
 inline std::string fileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A year of sums as the lists show them: each Amount's text, or "-" for nothing summed.
+inline std::vector<std::string> texts(const MonthSums& sums) {
+    std::vector<std::string> out;
+    for (const auto& s : sums)
+        out.push_back(s ? s->text() : "-");
+    return out;
 }
 
 inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {

@@ -54,10 +54,6 @@ FigureRow row(const QString& key, Cells cells) {
     return {key, std::move(cells)};
 }
 
-Amount tenThousandths(std::int64_t raw) {
-    return Amount::fromTenThousandths(raw);
-}
-
 // Index of the first row whose column 1 reads text, or -1.
 int findRow(const std::vector<FigureRow>& rows, const QString& text) {
     for (std::size_t i = 0; i < rows.size(); ++i)

@@ -22,17 +22,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-Amount tenThousandths(Amount::Raw raw) {
-    return Amount::fromTenThousandths(raw);
-}
-
-std::vector<std::string> texts(const MonthSums& sums) {
-    std::vector<std::string> out;
-    for (const auto& s : sums)
-        out.push_back(s ? s->text() : "-");
-    return out;
-}
-
 // The stored figures agree with a recount, and every year summary reads what the rows give.
 void expectSumsMatchRows(Ledger& ledger, const std::vector<std::string>& years) {
     EXPECT_THAT(ledger.monthSumDifferences(), IsEmpty());

@@ -53,5 +53,8 @@ void refuseWrites(Ledger& l);
 inline Amount yen(std::int64_t y) {
     return Amount::fromYen(y);
 }
+inline Amount tenThousandths(Amount::Raw raw) {
+    return Amount::fromTenThousandths(raw);
+}
 
 } // namespace sorakado::testing
