@@ -8,12 +8,27 @@ namespace sorakado {
 std::optional<Amount> Amount::fromStoredDouble(double value) {
     if (!(std::fabs(value) < kStoredDoubleLimit)) // also false for NaN
         return std::nullopt;
-    // Split into whole and fraction first so large whole amounts keep every digit.
-    double whole = std::trunc(value);
-    double frac = value - whole;
-    Raw raw = Raw(static_cast<std::int64_t>(whole)) * kScale;
-    raw += static_cast<Raw>(std::llround(frac * kScale));
-    return Amount(raw);
+    // A double is a whole number of 2^-shift: times 10^4 and rounded half to even in integers,
+    // so the result is the double's own value to the ten-thousandth at any size (a double times
+    // 10^4 loses the last digit above about 9 * 10^11).
+    int exponent = 0;
+    const double fraction = std::frexp(std::fabs(value), &exponent); // in [0.5, 1), or 0
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - exponent;
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kScale; // < 2^67
+    unsigned __int128 magnitude = 0;
+    if (shift <= 0) {
+        magnitude = scaled << -shift; // below 2^63 yen: at most 10 places
+    } else if (shift < 100) {         // beyond, the product is far below half a ten-thousandth
+        const unsigned __int128 one = static_cast<unsigned __int128>(1) << shift;
+        const unsigned __int128 rest = scaled & (one - 1);
+        const unsigned __int128 half = one >> 1;
+        magnitude = scaled >> shift;
+        if (rest > half || (rest == half && (magnitude & 1) != 0))
+            ++magnitude;
+    }
+    const Raw raw = static_cast<Raw>(magnitude);
+    return Amount(value < 0 ? -raw : raw);
 }
 
 std::optional<std::int64_t> Amount::wholeYen() const {

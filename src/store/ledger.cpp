@@ -30,29 +30,34 @@ namespace sorakado {
 
 namespace {
 
-// Sums stay exact: whole yen are added as 64-bit integers, and amounts with a fraction (REAL,
-// at most four decimals, below 10^11 yen so a double holds every digit) are added as whole
-// ten-thousandths. Columns: yen, ten-thousandths, count of amounts.
-#define AMOUNT_SUM(col)                                                                                      \
-    "sum(CASE WHEN typeof(" col ")='integer' THEN " col " END), "                                            \
-    "sum(CASE WHEN typeof(" col ") NOT IN ('integer','null') THEN CASE WHEN abs(" col ") < 9.0e14 THEN "     \
-    "CAST(round(" col " * 10000) AS INTEGER) ELSE 0.5 END END), "                                            \
-    "count(" col ")"
+// Sums stay exact: whole yen are added as 64-bit integers, and amounts with a fraction as whole
+// ten-thousandths, each the stored double's own value rounded. Columns: yen, ten-thousandths,
+// count of amounts.
+std::string amountSum(const std::string& column) {
+    return "sum(CASE WHEN typeof(" + column + ")='integer' THEN " + column + " END), sum(CASE WHEN typeof(" +
+           column + ") NOT IN ('integer','null') THEN " + month_sums::fractionPart(column) + " END), count(" +
+           column + ")";
+}
 
 const char* const kMembers = "SELECT 名前ID, 名前 FROM 名前 ORDER BY 名前ID";
 const char* const kMonthIncomes =
     "SELECT 収入.名前ID, 収入.収入 FROM 名前 INNER JOIN 収入 ON 名前.名前ID = 収入.名前ID "
     "WHERE 収入.年月 = ?1 ORDER BY 名前.名前ID";
-const char* const kIncomeSum = "SELECT " AMOUNT_SUM("収入") " FROM 収入 WHERE 年月 = ?1";
+std::string incomeSumQuery() {
+    return "SELECT " + amountSum("収入") + " FROM 収入 WHERE 年月 = ?1";
+}
 const char* const kCategories = "SELECT 品目ID, 品目 FROM 品目 ORDER BY 品目, 品目ID";
 const char* const kMonthEntries =
     "SELECT DATA.DATAID, DATA.年月日, 品目.品目, DATA.内容, DATA.金額 "
     "FROM DATA INNER JOIN 品目 ON DATA.品目ID = 品目.品目ID "
     "WHERE DATA.年月日 >= ?1 AND DATA.年月日 < ?2 ORDER BY DATA.年月日, DATA.DATAID";
-const char* const kMonthCategorySums =
-    "SELECT 品目ID, " AMOUNT_SUM("金額") " FROM DATA "
-                                         "WHERE 年月日 >= ?1 AND 年月日 < ?2 GROUP BY 品目ID";
-const char* const kExpenseSum = "SELECT " AMOUNT_SUM("金額") " FROM DATA WHERE 年月日 >= ?1 AND 年月日 < ?2";
+std::string monthCategorySumsQuery() {
+    return "SELECT 品目ID, " + amountSum("金額") +
+           " FROM DATA WHERE 年月日 >= ?1 AND 年月日 < ?2 GROUP BY 品目ID";
+}
+std::string expenseSumQuery() {
+    return "SELECT " + amountSum("金額") + " FROM DATA WHERE 年月日 >= ?1 AND 年月日 < ?2";
+}
 
 // The month's entries in the order of the month index, which is the order they are listed in, and
 // what each amount adds to its category's sum. Category names are not joined in row by row: they
@@ -68,7 +73,7 @@ const std::string& monthExpensesQuery() {
 const char* const kMonthEntryCount = "SELECT 件数 FROM 出費月計 WHERE 年月 = ?1";
 constexpr std::int64_t kMostRoomMade = 1 << 20;
 
-// Reads the three AMOUNT_SUM columns starting at column first.
+// Reads the three amountSum columns starting at column first.
 std::optional<Amount> readSum(const Statement& s, int first) {
     if (s.int64(first + 2) == 0)
         return std::nullopt;
@@ -432,7 +437,7 @@ std::vector<Entry> Ledger::monthEntries(const std::string& monthKey) {
 }
 
 std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& monthKey) {
-    auto s = Statement(db_, kMonthCategorySums, "品目ごと合計の読み込み");
+    auto s = Statement(db_, monthCategorySumsQuery(), "品目ごと合計の読み込み");
     s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
     std::map<std::int64_t, Amount> out;
     // A key stored as anything but an integer (1.5, "1x") names no category, and its group must
@@ -500,13 +505,13 @@ MonthExpenses Ledger::monthExpenses(const std::string& monthKey, const std::vect
 }
 
 std::optional<Amount> Ledger::incomeSumFromRows(const std::string& key) {
-    Statement s(db_, kIncomeSum, "収入合計の読み込み");
+    Statement s(db_, incomeSumQuery(), "収入合計の読み込み");
     s.bind(1, key);
     return s.step() ? readSum(s, 0) : std::nullopt;
 }
 
 std::optional<Amount> Ledger::expenseSumFromRows(const std::string& key) {
-    Statement s(db_, kExpenseSum, "出費合計の読み込み");
+    Statement s(db_, expenseSumQuery(), "出費合計の読み込み");
     s.bind(1, key).bind(2, prefixUpperBound(key));
     return s.step() ? readSum(s, 0) : std::nullopt;
 }

@@ -248,7 +248,7 @@ void Ledger::upgradeSchema() {
     // Indexes, tables, triggers, figures and version in one transaction: a ledger either has
     // sums that match its rows or none at all.
     inTransaction([&] {
-        for (const std::string& ddl : schema::upgradeStatements())
+        for (const std::string& ddl : schema::upgradeStatements(version))
             Statement(db_, ddl, "形式の更新").run();
         recountMonthSums();
         const auto newVersion = std::max<std::int64_t>(version, schema::kVersion);

@@ -100,11 +100,40 @@ std::string yenPart(const std::string& value) {
     return "CASE WHEN typeof(" + value + ") = 'integer' THEN " + value + " ELSE 0 END";
 }
 
-// A REAL (or numeric text) whose ten-thousandths would not fit 64 bits gives kUnaddable, a
-// REAL: every sum it enters turns REAL, and readers refuse such a sum instead of a clipped one.
+// The stored double's own value in ten-thousandths, rounded half to even, in integers alone:
+// a double times 10^4 loses the last digit above 2^53 / 10^4 (about 9 * 10^11 yen). The magnitude
+// splits exactly into whole yen and a fraction; the fraction times 2^52 is a whole number (and
+// what a value below one yen keeps beyond that, a second one), so the ten-thousandths are
+// (F1 * 625) / 2^48 with the remainder and F2 deciding the rounding. Amount::fromStoredDouble
+// reads a single row the same way. A REAL (or numeric text) whose ten-thousandths would not fit
+// 64 bits gives kUnaddable, a REAL: every sum it enters turns REAL, and readers refuse such a sum
+// instead of a clipped one.
 std::string fractionPart(const std::string& value) {
-    return "CASE WHEN typeof(" + value + ") IN ('integer', 'null') THEN 0 WHEN abs(" + value + ") < " +
-           kAddableLimit + " THEN CAST(round(" + value + " * 10000) AS INTEGER) ELSE " + kUnaddable + " END";
+    const std::string a = "abs(" + value + ")";
+    const std::string whole = "CAST(" + a + " AS INTEGER)";
+    const std::string scaled = "((" + a + " - " + whole + ") * 4503599627370496.0)"; // 2^52
+    const std::string f1 = "CAST(" + scaled + " AS INTEGER)";
+    const std::string f2 = "CAST((" + scaled + " - " + f1 + ") * 4503599627370496.0 AS INTEGER)";
+    const std::string t = "(" + f1 + " * 625)";
+    const std::string q = "(" + t + " >> 48)";
+    const std::string r = "(" + t + " & 281474976710655)"; // 2^48 - 1
+    const std::string half = "140737488355328";            // 2^47
+    const std::string up = "(CASE WHEN " + r + " > " + half + " THEN 1 WHEN " + r + " = " + half +
+                           " THEN (CASE WHEN " + f2 + " > 0 THEN 1 ELSE " + q + " & 1 END) WHEN " + r +
+                           " >= " + half + " - 625 AND " + f2 + " * 625 > (" + half + " - " + r +
+                           ") * 4503599627370496 THEN 1 ELSE 0 END)";
+    const std::string magnitude = "(" + whole + " * 10000 + " + q + " + " + up + ")";
+    return "CASE WHEN typeof(" + value + ") IN ('integer', 'null') THEN 0 WHEN " + a + " < " + kAddableLimit +
+           " THEN (CASE WHEN " + value + " + 0.0 < 0 THEN -" + magnitude + " ELSE " + magnitude +
+           " END) ELSE " + kUnaddable + " END";
+}
+
+std::vector<std::string> dropTriggerStatements() {
+    std::vector<std::string> out;
+    for (const Kind* kind : {&incomes(), &expenses()})
+        for (const char* suffix : {kAdded, kRemoved, kChangedFrom, kChangedTo})
+            out.push_back(std::string("DROP TRIGGER IF EXISTS ") + kind->table + suffix);
+    return out;
 }
 
 } // namespace sorakado::month_sums

@@ -38,14 +38,18 @@ std::vector<std::string> objectNames();
 std::string rowPartsQuery(const Kind& kind);
 
 // Column expressions giving one amount's part of the sums: whole yen of an INTEGER amount; the
-// amount in ten-thousandths, rounded, of any other stored value (REAL, or text a foreign tool
-// left there); Null counts nowhere. The same expressions sum the rows when a figure is read
-// from the rows themselves.
+// amount in ten-thousandths of any other stored value (REAL, or text a foreign tool left there),
+// the stored double's own value rounded half to even; Null counts nowhere. The same expressions
+// sum the rows when a figure is read from the rows themselves.
 // A stored REAL beyond kAddableLimit (or an infinity) has no ten-thousandths in 64 bits: its
 // part is kUnaddable, a REAL that makes every sum it enters REAL, and such a sum is refused.
 inline constexpr const char* kAddableLimit = "9.0e14";
 inline constexpr const char* kUnaddable = "0.5";
 std::string yenPart(const std::string& value);
 std::string fractionPart(const std::string& value);
+
+// Statements that take the sums' triggers away, so a ledger whose triggers count the old way
+// gets today's.
+std::vector<std::string> dropTriggerStatements();
 
 } // namespace sorakado::month_sums

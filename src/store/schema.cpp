@@ -52,12 +52,15 @@ std::vector<std::string> createStatements() {
     return s;
 }
 
-std::vector<std::string> upgradeStatements() {
+std::vector<std::string> upgradeStatements(std::int64_t fromVersion) {
     // The old index goes first, so the new one is built in the pages it leaves free.
     std::vector<std::string> s{
         std::string("DROP INDEX IF EXISTS ") + kOldMonthIndex,
         std::string("CREATE INDEX IF NOT EXISTS ") + kMonthIndex + kMonthIndexColumns,
     };
+    if (fromVersion < 2)
+        for (auto& statement : month_sums::dropTriggerStatements())
+            s.push_back(std::move(statement));
     for (const auto& [name, on] : otherIndexes())
         s.push_back(std::string("CREATE INDEX IF NOT EXISTS ") + name + on);
     for (auto& statement : month_sums::createStatements())

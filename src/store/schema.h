@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,9 @@ struct Table {
 };
 
 // PRAGMA user_version of a ledger in today's shape: the four tables, the stored per-month sums
-// with their triggers, and the indexes below. Ledgers made before have 0.
-inline constexpr int kVersion = 1;
+// with their triggers, and the indexes below. Ledgers made before have 0; version 1 counted a
+// REAL amount by its double times 10^4, which loses the last digit above about 9 * 10^11 yen.
+inline constexpr int kVersion = 2;
 
 // The four tables and the columns the program reads and writes. Other tools read this shape.
 const std::vector<Table>& tables();
@@ -22,7 +24,8 @@ std::vector<std::string> createStatements();
 // Statements that bring a ledger of an earlier version, or one another tool took something
 // from, to today's shape; each leaves what is already in place alone. The per-month sums'
 // figures are then recounted from the rows.
-std::vector<std::string> upgradeStatements();
+// A ledger of a version before 2 has its sums' triggers made anew.
+std::vector<std::string> upgradeStatements(std::int64_t fromVersion);
 // The names of the tables, indexes and triggers beyond the four tables that today's shape has.
 std::vector<std::string> addedObjects();
 

@@ -58,7 +58,11 @@ Statement& Statement::bind(int index, Amount value) {
     // Whole yen go in as INTEGER so sums stay exact; a fraction goes in as REAL with four decimals.
     if (auto yen = value.wholeYen())
         return bind(index, *yen);
-    if (int rc = sqlite3_bind_double(stmt_.get(), index, value.toDouble()); rc != SQLITE_OK)
+    return bindReal(index, value.toDouble());
+}
+
+Statement& Statement::bindReal(int index, double value) {
+    if (int rc = sqlite3_bind_double(stmt_.get(), index, value); rc != SQLITE_OK)
         fail(rc);
     return *this;
 }

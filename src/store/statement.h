@@ -25,6 +25,8 @@ public:
     Statement& bind(int index, std::string_view text);
     Statement& bindOptional(int index, const std::optional<std::string>& text);
     Statement& bind(int index, Amount value);
+    // A REAL as it stands, for values no Amount holds (a test's stored double).
+    Statement& bindReal(int index, double value);
     Statement& bindNull(int index);
 
     // Advances to the next row; false at the end. Throws LedgerError on failure.

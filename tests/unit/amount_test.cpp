@@ -66,7 +66,13 @@ INSTANTIATE_TEST_SUITE_P(Doubles, AmountFromStoredDoubleTest,
                                            StoredCase{-0.00006, "-0.0001"}, StoredCase{-1.5, "-1.5"},
                                            StoredCase{999999999999999.0, "999999999999999"},
                                            StoredCase{999999999999999.5, "999999999999999.5"},
-                                           StoredCase{9007199254740992.0, "9007199254740992"}));
+                                           StoredCase{9007199254740992.0, "9007199254740992"},
+                                           // Stored as ...9998779..., ...3995361...: read as the
+                                           // digits entered, however large.
+                                           StoredCase{999999999999.9999, "999999999999.9999"},
+                                           StoredCase{-944193680032.3995, "-944193680032.3995"},
+                                           // Halfway between two ten-thousandths: the even one.
+                                           StoredCase{0.03125, "0.0312"}, StoredCase{-0.09375, "-0.0938"}));
 
 TEST(Amount, StoredDoublesBeyondAnyAmountDoNotRead) {
     const double inf = std::numeric_limits<double>::infinity();

@@ -2,6 +2,7 @@
 
 #include "other_program.h"
 #include "store/ledger_access.h"
+#include "store/month_sums_schema.h"
 #include "store/statement.h"
 
 namespace sorakado::testing {
@@ -17,12 +18,12 @@ void run(Ledger& l, const std::string& sql) {
 MonthSums sumsFromRows(Ledger& l, const std::string& yearText, const std::string& column,
                        const std::string& where, bool prefixMatch) {
     const std::string c = column;
-    auto s = LedgerAccess::prepare(l,
-                                   "SELECT sum(CASE WHEN typeof(" + c + ")='integer' THEN " + c +
-                                       " END), sum(CASE WHEN typeof(" + c +
-                                       ") NOT IN ('integer','null') THEN CAST(round(" + c +
-                                       " * 10000) AS INTEGER) END), count(" + c + ") " + where,
-                                   "test");
+    auto s =
+        LedgerAccess::prepare(l,
+                              "SELECT sum(CASE WHEN typeof(" + c + ")='integer' THEN " + c +
+                                  " END), sum(CASE WHEN typeof(" + c + ") NOT IN ('integer','null') THEN " +
+                                  month_sums::fractionPart(c) + " END), count(" + c + ") " + where,
+                              "test");
     MonthSums out;
     for (int month = 1; month <= 12; ++month) {
         const std::string key = yearText + (month < 10 ? "/0" : "/") + std::to_string(month);
@@ -57,6 +58,13 @@ void seedAwkwardRows(Ledger& l) {
            "('2007/01/01', 1, 'l', 1), ('200/01/01', 1, 'm', 2), ('20060/01/01', 1, 'n', 3)");
 }
 
+std::int64_t summedTenThousandths(Ledger& l, double stored) {
+    auto s = LedgerAccess::prepare(l, "SELECT " + month_sums::fractionPart("?1"), "test");
+    s.bindReal(1, stored);
+    s.step();
+    return s.int64(0);
+}
+
 MonthSums incomeSumsFromRows(Ledger& l, const std::string& yearText) {
     return sumsFromRows(l, yearText, "収入", "FROM 収入 WHERE 年月 = ?1", false);
 }
@@ -75,6 +83,34 @@ void makeEarlierVersion(Ledger& l) {
         run(l, "DROP INDEX DATA_年月日_明細");
         run(l, "CREATE INDEX DATA_年月日 ON DATA(年月日, 品目ID, 金額)");
         run(l, "PRAGMA user_version = 0");
+    });
+}
+
+void makeVersionOneCount(Ledger& l) {
+    std::vector<std::pair<std::string, std::string>> triggers;
+    {
+        auto s = LedgerAccess::prepare(
+            l, "SELECT name, sql FROM sqlite_master WHERE type = 'trigger' AND tbl_name IN ('収入', 'DATA')",
+            "test");
+        while (s.step())
+            triggers.emplace_back(s.text(0).value_or(""), s.text(1).value_or(""));
+    }
+    l.inTransaction([&] {
+        for (auto& [name, sql] : triggers) {
+            for (const char* row : {"new", "old"})
+                for (const char* column : {"収入", "金額"}) {
+                    const std::string value = std::string(row) + "." + column;
+                    const std::string today = month_sums::fractionPart(value);
+                    const std::string then =
+                        "CASE WHEN typeof(" + value + ") IN ('integer', 'null') THEN 0 WHEN abs(" + value +
+                        ") < 9.0e14 THEN CAST(round(" + value + " * 10000) AS INTEGER) ELSE 0.5 END";
+                    for (auto at = sql.find(today); at != std::string::npos; at = sql.find(today, at))
+                        sql.replace(at, today.size(), then);
+                }
+            run(l, "DROP TRIGGER " + name);
+            run(l, sql);
+        }
+        run(l, "PRAGMA user_version = 1");
     });
 }
 

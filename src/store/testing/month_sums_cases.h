@@ -21,9 +21,16 @@ void seedAwkwardRows(Ledger& l);
 MonthSums incomeSumsFromRows(Ledger& l, const std::string& yearText);
 MonthSums expenseSumsFromRows(Ledger& l, const std::string& yearText);
 
+// The ten-thousandths the per-month sums add for one stored REAL, as the ledger's own expression
+// counts them: to be held against Amount::fromStoredDouble, which reads the single rows.
+std::int64_t summedTenThousandths(Ledger& l, double stored);
+
 // What a ledger looked like before it kept sums: no sums' tables or triggers, the old month
 // index, version 0. Takes effect for the next open.
 void makeEarlierVersion(Ledger& l);
+// A ledger of version 1: its triggers count a REAL by its double times 10^4, rounded, as they
+// did before. Takes effect at once on this connection and lasts until the next open.
+void makeVersionOneCount(Ledger& l);
 void dropTrigger(Ledger& l, const std::string& name);
 std::int64_t schemaVersion(Ledger& l);
 // Names of the file's tables, indexes and triggers starting with prefix, in name order.
