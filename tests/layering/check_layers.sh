@@ -18,7 +18,8 @@
 #   messagebox  Within src/, QMessageBox only under src/ui/ (tests may drive real message boxes).
 # Link closures (LINKS_DIR/targets.txt lists "source-folder target" for every target under
 # src/<area>/; LINKS_DIR/<target>.links lists everything the target links, directly or not):
-#   widgets     The targets of src/store, src/monthly and src/export do not link Qt6::Widgets.
+#   widgets     The targets of src/store, src/monthly, src/export and src/statement do not link
+#               Qt6::Widgets.
 #   test-only   No program target links sorakado_store_testing.
 set -uo pipefail
 
@@ -84,7 +85,7 @@ else
       continue
     fi
     case "$folder" in
-    src/store | src/monthly | src/export)
+    src/store | src/monthly | src/export | src/statement)
       grep -qx 'Qt6::Widgets' "$closure" && breach "widgets: $target ($folder) links Qt6::Widgets"
       ;;
     esac
