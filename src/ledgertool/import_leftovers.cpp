@@ -4,12 +4,6 @@
 #include "legacy_import.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace sorakado::legacy {
@@ -47,36 +41,22 @@ bool isImportTemporaryName(const std::string& name, const std::string& targetNam
 
 std::optional<ImportLock> ImportLock::tryTake(const fs::path& target) {
     const fs::path path = target.parent_path() / ("." + target.filename().string() + ".import.lock");
-    for (;;) {
-        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0)
-            throw ImportError(texts::importLockFailed(path, std::strerror(errno)));
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            int error = errno;
-            ::close(fd);
-            if (error == EWOULDBLOCK)
-                return std::nullopt;
-            throw ImportError(texts::importLockFailed(path, std::strerror(error)));
-        }
-        // A finishing import removes the file while it still holds it: a lock on a file no
-        // longer under the name is worth nothing, so take the one that is.
-        struct stat held {
-        }, named{};
-        if (::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-            held.st_ino == named.st_ino)
-            return ImportLock(fd, path);
-        ::close(fd);
+    platform::Outcome refused;
+    auto lock = platform::FileLock::tryTake(path, &refused);
+    if (!lock) {
+        if (!refused)
+            throw ImportError(texts::importLockFailed(path, refused.detail));
+        return std::nullopt;
     }
+    return ImportLock(std::move(*lock), path);
 }
 
 ImportLock::ImportLock(ImportLock&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+    : lock_(std::move(other.lock_)), path_(std::exchange(other.path_, {})) {}
 
 ImportLock::~ImportLock() {
-    if (fd_ < 0)
-        return;
-    ::unlink(path_.c_str());
-    ::close(fd_);
+    if (!path_.empty())
+        platform::removeFile(path_); // removed while still held, so the next import finds a new file
 }
 
 std::vector<std::string> removeImportLeftovers(const fs::path& target, const ImportLock&) {
@@ -89,7 +69,8 @@ std::vector<std::string> removeImportLeftovers(const fs::path& target, const Imp
         if (!isImportTemporaryName(name, targetName) || !entry.is_regular_file(typeError) ||
             entry.is_symlink(typeError))
             continue;
-        if (::unlink(entry.path().c_str()) == 0)
+        std::error_code removeError;
+        if (fs::remove(entry.path(), removeError))
             removed.push_back(name);
     }
     std::sort(removed.begin(), removed.end());

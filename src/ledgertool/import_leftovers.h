@@ -5,6 +5,8 @@
 // ".NAME.import.lock" from before its temporary ledger exists until it is renamed or removed,
 // so such files with no lock held on them are leftovers, and the next import removes them.
 
+#include "platform/platform.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -26,8 +28,9 @@ public:
     ~ImportLock();
 
 private:
-    ImportLock(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
-    int fd_ = -1;
+    ImportLock(platform::FileLock lock, std::filesystem::path path)
+        : lock_(std::move(lock)), path_(std::move(path)) {}
+    platform::FileLock lock_;
     std::filesystem::path path_;
 };
 

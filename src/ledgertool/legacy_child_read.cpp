@@ -6,14 +6,10 @@
 
 #include "import_texts.h"
 
-#include <cerrno>
+#include "platform/platform.h"
+
 #include <cstdint>
-#include <cstdio>
-#include <fcntl.h>
 #include <string_view>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace sorakado::legacy {
 
@@ -127,44 +123,10 @@ private:
     std::string_view in_;
 };
 
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data.remove_prefix(std::size_t(n));
-    }
-    return true;
-}
-
-std::string readAll(int fd) {
-    std::string data;
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return data;
-        data.append(buffer, std::size_t(n));
-    }
-}
-
-// The child's whole life: read, hand the result over, end without running anything of the
-// parent's (no atexit handlers, no flushing of the parent's buffered output).
-[[noreturn]] void childReads(const std::filesystem::path& path, LegacyFileReader reader, int out) {
-    // mdbtools writes its own warnings, in English, to the standard streams; the parent
-    // reports in its words.
-    // A crash here is an answer about the file, not a fault to keep a core file of.
-    struct rlimit noCore {};
-    ::setrlimit(RLIMIT_CORE, &noCore);
-    int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (quiet >= 0) {
-        ::dup2(quiet, STDOUT_FILENO);
-        ::dup2(quiet, STDERR_FILENO);
-    }
+// What the child hands back: the tables, or the reader's refusal. mdbtools writes its own
+// warnings, in English, to the standard streams, which go nowhere; the parent reports in its
+// words.
+std::string readAndEncode(const std::filesystem::path& path, LegacyFileReader reader) {
     Encoder message;
     try {
         LegacyFile file = reader(path);
@@ -176,10 +138,8 @@ std::string readAll(int fd) {
     } catch (const LegacyReadError& e) {
         message.out().assign(1, kRefusalFollows);
         message.text(e.what());
-    } catch (...) {
-        ::_exit(2);
     }
-    ::_exit(writeAll(out, message.out()) ? 0 : 2);
+    return std::move(message.out());
 }
 
 } // namespace
@@ -189,28 +149,11 @@ LegacyFile readLegacyFile(const std::filesystem::path& path) {
 }
 
 LegacyFile readInChildProcess(const std::filesystem::path& path, LegacyFileReader reader) {
-    int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
+    const auto run = platform::runInChildProcess([&] { return readAndEncode(path, reader); });
+    if (!run.started)
         throw LegacyReadError(texts::kReaderFailed);
-    std::fflush(nullptr); // nothing buffered may be written twice
-    pid_t child = ::fork();
-    if (child < 0) {
-        ::close(pipeEnds[0]);
-        ::close(pipeEnds[1]);
-        throw LegacyReadError(texts::kReaderFailed);
-    }
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        childReads(path, reader, pipeEnds[1]);
-    }
-    ::close(pipeEnds[1]);
-    std::string data = readAll(pipeEnds[0]);
-    ::close(pipeEnds[0]);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-
-    bool finished = WIFEXITED(status) && WEXITSTATUS(status) == 0 && !data.empty();
+    const std::string& data = run.output;
+    const bool finished = run.finished && !data.empty();
     Decoder in(std::string_view(data).substr(finished ? 1 : 0));
     if (finished && data[0] == kRefusalFollows) {
         std::string why;

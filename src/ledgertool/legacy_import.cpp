@@ -6,14 +6,11 @@
 #include "store/ledger_check.h"
 #include "store/ledger_error.h"
 
+#include "platform/platform.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace sorakado::legacy {
 
@@ -23,8 +20,8 @@ namespace texts = import_texts;
 namespace fs = std::filesystem;
 
 bool pathTaken(const fs::path& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 || errno != ENOENT;
+    std::error_code ec;
+    return fs::symlink_status(path, ec).type() != fs::file_type::not_found; // unknown counts as taken
 }
 
 // Removes the half-made ledger and the journal SQLite may have left beside it.
@@ -88,42 +85,18 @@ void checkWritten(Ledger& ledger, const LedgerRows& meant) {
         throw ImportError(texts::checkFailed(problems));
 }
 
-void syncFolder(const fs::path& folder) {
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 // Gives the finished ledger its name without ever replacing a file that took the name in the
-// meantime: renameat2 refuses to, and where the file system lacks it a hard link does the same.
-// An empty ledger found at the start is replaced, if it is still empty now.
+// meantime. An empty ledger found at the start is replaced, if it is still empty now.
 void publish(const fs::path& temporary, const fs::path& target, bool replaceEmpty) {
-    if (replaceEmpty) {
-        if (!check::holdsNoRows(target))
-            throw ImportError(texts::targetHasRows(target));
-        if (::rename(temporary.c_str(), target.c_str()) != 0)
-            throw ImportError(texts::publishFailed(target, std::strerror(errno)));
-        syncFolder(target.parent_path());
-        return;
-    }
-    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-        syncFolder(target.parent_path());
-        return;
-    }
-    int error = errno;
-    if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
-        if (::link(temporary.c_str(), target.c_str()) == 0) {
-            ::unlink(temporary.c_str());
-            syncFolder(target.parent_path());
-            return;
-        }
-        error = errno;
-    }
-    if (error == EEXIST)
+    if (replaceEmpty && !check::holdsNoRows(target))
+        throw ImportError(texts::targetHasRows(target));
+    const platform::Outcome published = replaceEmpty ? platform::replaceAtomically(temporary, target)
+                                                     : platform::publishNew(temporary, target);
+    if (published.failure == platform::Failure::Exists)
         throw ImportError(texts::targetExists(target));
-    throw ImportError(texts::publishFailed(target, std::strerror(error)));
+    if (!published)
+        throw ImportError(texts::publishFailed(target, published.detail));
+    platform::syncFolder(target.parent_path());
 }
 
 } // namespace

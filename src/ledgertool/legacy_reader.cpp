@@ -3,6 +3,8 @@
 #include "import_texts.h"
 #include "jet_pages.h"
 
+#include "platform/platform.h"
+
 #include <mdbtools.h>
 
 #include <array>
@@ -301,7 +303,7 @@ LegacyFile readLegacyFileInProcess(const std::filesystem::path& path) {
         throw LegacyReadError(texts::oldCatalogueDamaged(path));
     CNumericLocale cLocale;
 
-    MdbPtr mdb(mdb_open(path.c_str(), MDB_NOFLAGS));
+    MdbPtr mdb(mdb_open(platform::utf8Path(path).c_str(), MDB_NOFLAGS));
     if (!mdb)
         throw LegacyReadError(texts::oldFileNotJet(path));
     if (mdb->f->jet_version != MDB_VER_JET4)

@@ -1,5 +1,7 @@
 // sorakado-ledger: makes and looks after ledger files from the command line.
 #include "tool_texts.h"
+
+#include "platform/platform.h"
 #include "verbs.h"
 #include "year_out_texts.h"
 
@@ -44,9 +46,8 @@ const Verb kVerbs[] = {
 };
 
 std::filesystem::path programFolder(const char* argv0) {
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
+    auto self = sorakado::platform::programFile();
+    if (self.empty())
         self = std::filesystem::absolute(argv0);
     return self.parent_path();
 }

@@ -5,9 +5,9 @@
 #include "tool_texts.h"
 #include "verbs.h"
 
-#include "shell/single_instance.h"
 #include "store/ledger_check.h"
 #include "store/ledger_error.h"
+#include "store/program_lock.h"
 
 namespace sorakado::ledgertool {
 
@@ -77,8 +77,8 @@ int runCheck(const Invocation& call) {
         printSumDifferences(report);
     if (recount) {
         // Held to the end: the program cannot start on the ledger while its sums are rewritten.
-        shell::SingleInstance program(shell::programPathFor(ledger));
-        if (!program.acquire())
+        const auto program = ProgramLock::tryTakeFor(ledger);
+        if (!program)
             throw ToolFailure(texts::programRunning(ledger));
         try {
             check::recountSums(ledger);

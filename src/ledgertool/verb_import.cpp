@@ -6,7 +6,7 @@
 #include "tool_texts.h"
 #include "verbs.h"
 
-#include "shell/single_instance.h"
+#include "store/program_lock.h"
 
 #include <cstdio>
 #include <optional>
@@ -20,10 +20,10 @@ int runImport(const Invocation& call) {
     const bool existed = std::filesystem::exists(std::filesystem::symlink_status(target, ec));
     // An empty ledger the program has open is not replaced under it; held to the end, so the
     // program cannot start meanwhile either.
-    std::optional<shell::SingleInstance> program;
+    std::optional<ProgramLock> program;
     if (existed) {
-        program.emplace(shell::programPathFor(target));
-        if (!program->acquire())
+        program = ProgramLock::tryTakeFor(target);
+        if (!program)
             throw ToolFailure(texts::programRunning(target));
     }
     try {

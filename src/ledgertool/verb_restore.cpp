@@ -3,9 +3,9 @@
 #include "tool_texts.h"
 #include "verbs.h"
 
-#include "shell/single_instance.h"
 #include "store/ledger_error.h"
 #include "store/ledger_restore.h"
+#include "store/program_lock.h"
 
 namespace sorakado::ledgertool {
 
@@ -13,8 +13,8 @@ int runRestore(const Invocation& call) {
     const std::filesystem::path backupFile = call.args[0];
     const auto ledger = ledgerArgument(call, 1);
     // Held to the end: the program cannot start on the ledger while it is being replaced.
-    shell::SingleInstance program(shell::programPathFor(ledger));
-    if (!program.acquire())
+    const auto program = ProgramLock::tryTakeFor(ledger);
+    if (!program)
         throw ToolFailure(texts::programRunning(ledger));
     try {
         auto result = restore::restoreLedger(backupFile, ledger, std::chrono::system_clock::now());

@@ -3,7 +3,7 @@
 #include "store/ledger_backup.h"
 #include "store/ledger_error.h"
 
-#include <malloc.h>
+#include "platform/platform.h"
 
 namespace sorakado::shell {
 
@@ -33,7 +33,7 @@ void StartupBackup::run(std::filesystem::path ledger, backup::TimePoint now) {
     }
     // The copy's page caches were freed into this thread's own malloc arena, which keeps them
     // resident for the rest of the session unless they are handed back.
-    ::malloc_trim(0);
+    platform::returnFreeMemory();
     if (!failure.isEmpty())
         emit failed(kBackupFailed + u'\n' + failure);
 }

@@ -1,25 +1,20 @@
 #include "keyed_file.h"
 
 #include "ledger_error.h"
+#include "platform/platform.h"
 #include "schema.h"
 #include "sqlite_error.h"
 #include "store/ledger_key.h"
-#include "vector_state.h"
 
 #include <sqlcipher/sqlite3.h>
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace sorakado::detail {
 
-namespace {} // namespace
-
 KeyedFile::KeyedFile(const std::filesystem::path& path, Access access) : path_(path) {
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    int rc = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = sqlite3_open_v2(platform::utf8Path(path).c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close_v2(db_);
@@ -28,7 +23,7 @@ KeyedFile::KeyedFile(const std::filesystem::path& path, Access access) : path_(p
     }
     sqlite3_busy_timeout(db_, 2000);
     try {
-        clearUpperVectorState();
+        platform::clearUpperVectorState();
         exec((std::string("PRAGMA key = '") + kLedgerKey + "'").c_str(), "暗号化の設定");
         Statement version(db_, "PRAGMA cipher_version", "暗号化の確認");
         if (!version.step())
@@ -115,27 +110,15 @@ std::vector<std::string> KeyedFile::missingShape() {
 }
 
 void syncFile(const std::filesystem::path& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || ::fsync(fd) != 0) {
-        std::string why = std::strerror(errno);
-        if (fd >= 0)
-            ::close(fd);
-        throwAboutFile(LedgerError::Kind::Failed, "ファイルをディスクに書き出せませんでした。（" + why + "）",
-                       path);
-    }
-    ::close(fd);
+    if (const platform::Outcome synced = platform::syncFile(path); !synced)
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "ファイルをディスクに書き出せませんでした。（" + synced.detail + "）", path);
 }
 
 void syncFolder(const std::filesystem::path& folder) {
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0 || ::fsync(fd) != 0) {
-        std::string why = std::strerror(errno);
-        if (fd >= 0)
-            ::close(fd);
+    if (const platform::Outcome synced = platform::syncFolder(folder); !synced)
         throwAboutFile(LedgerError::Kind::Failed,
-                       "フォルダーの変更をディスクに書き出せませんでした。（" + why + "）", folder);
-    }
-    ::close(fd);
+                       "フォルダーの変更をディスクに書き出せませんでした。（" + synced.detail + "）", folder);
 }
 
 } // namespace sorakado::detail

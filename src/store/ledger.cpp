@@ -3,26 +3,21 @@
 #include "ledger_access.h"
 #include "ledger_error.h"
 #include "month_sums_schema.h"
+#include "platform/platform.h"
 #include "schema.h"
 #include "sqlite_error.h"
 #include "statement.h"
 #include "statement_cache.h"
 #include "store/ledger_key.h"
-#include "vector_state.h"
 
 #include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <limits>
-#include <pwd.h>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 #include <utility>
 
@@ -84,14 +79,11 @@ std::optional<Amount> readSum(const Statement& s, int first) {
 
 // The file belongs to another user, or its mode keeps this user out: said as that, with what
 // to change, rather than as a file someone marked read-only.
-std::string noPermission(const struct stat& st) {
-    std::string owner = std::to_string(st.st_uid);
-    if (const passwd* pw = ::getpwuid(st.st_uid))
-        owner = pw->pw_name;
+std::string noPermission(const platform::FileFacts& facts) {
     char mode[8];
-    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
-    return "この利用者には台帳ファイルを読み書きする権限がないため開けません（所有者 " + owner + "、モード " +
-           mode + "）。所有者を自分に戻すか、自分が読み書きできるモードにしてください。";
+    std::snprintf(mode, sizeof mode, "%04o", facts.mode);
+    return "この利用者には台帳ファイルを読み書きする権限がないため開けません（所有者 " + facts.owner +
+           "、モード " + mode + "）。所有者を自分に戻すか、自分が読み書きできるモードにしてください。";
 }
 
 struct DbCloser {
@@ -106,7 +98,7 @@ struct DbCloser {
 // Keys the connection and proves SQLCipher is really underneath: plain SQLite ignores the key
 // pragma and would read an unencrypted file as if all were well.
 void keyConnection(sqlite3* db, const std::filesystem::path& path) {
-    clearUpperVectorState(); // key derivation is most of the cost of opening
+    platform::clearUpperVectorState(); // key derivation is most of the cost of opening
     execOrThrow(db, (std::string("PRAGMA key = '") + kLedgerKey + "'").c_str(), "暗号化の設定");
     Statement version(db, "PRAGMA cipher_version", "暗号化の確認");
     if (!version.step())
@@ -118,15 +110,13 @@ void keyConnection(sqlite3* db, const std::filesystem::path& path) {
 // does not let us make a file would pass every check above and then fail each change with
 // "unable to open database file"; it is found here by making, and removing, a file there.
 void checkJournalCanBeMade(const std::filesystem::path& path) {
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::string probe = (folder / ("." + path.filename().string() + ".writable-XXXXXX")).string();
-    int fd = ::mkstemp(probe.data());
-    if (fd >= 0) {
-        ::close(fd);
-        ::unlink(probe.c_str());
+    platform::Outcome refused;
+    if (auto probe = platform::createTemporaryBeside(path, "writable", &refused)) {
+        platform::removeFile(*probe);
         return;
     }
-    if (errno == EACCES || errno == EPERM || errno == EROFS)
+    if (refused.failure == platform::Failure::NoPermission ||
+        refused.failure == platform::Failure::ReadOnlyPlace)
         throwAboutFile(
             LedgerError::Kind::ReadOnly,
             "台帳ファイルのあるフォルダーに書き込めないため、台帳を開けません（変更を保存するための"
@@ -150,41 +140,41 @@ std::string prefixUpperBound(const std::string& prefix) {
 }
 
 Ledger Ledger::open(const std::filesystem::path& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT)
-            throwAboutFile(LedgerError::Kind::Missing, kLedgerMissing, path);
-        if (errno == EACCES)
-            throwAboutFile(
-                LedgerError::Kind::NoPermission,
-                "この利用者には台帳ファイルのあるフォルダーを開く権限がないため、台帳を開けません。", path);
-        throwAboutFile(LedgerError::Kind::Failed,
-                       std::string("台帳ファイルを開けません。（") + std::strerror(errno) + "）", path);
-    }
-    if (!S_ISREG(st.st_mode))
+    const platform::FileFacts facts = platform::fileFacts(path);
+    if (facts.found.failure == platform::Failure::Missing)
+        throwAboutFile(LedgerError::Kind::Missing, kLedgerMissing, path);
+    if (facts.found.failure == platform::Failure::NoPermission)
+        throwAboutFile(LedgerError::Kind::NoPermission,
+                       "この利用者には台帳ファイルのあるフォルダーを開く権限がないため、台帳を開けません。",
+                       path);
+    if (!facts.found)
+        throwAboutFile(LedgerError::Kind::Failed, "台帳ファイルを開けません。（" + facts.found.detail + "）",
+                       path);
+    if (!facts.regular)
         throwAboutFile(LedgerError::Kind::NotLedger, "台帳ファイルではありません。", path);
     // SQLite would take an empty file for an empty database and then miss the tables.
-    if (st.st_size == 0)
+    if (facts.size == 0)
         throwAboutFile(LedgerError::Kind::NotLedger,
                        "台帳ファイルが空です（0バイト）。Sorakadoの台帳ファイルではありません。", path);
     // Checked on the mode bits as well as by SQLite: root may write to a file marked read-only,
     // and the user marked it so for a reason.
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    if (facts.markedReadOnly)
         throwAboutFile(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
-    if (::access(path.c_str(), R_OK | W_OK) != 0) {
-        if (errno == EACCES || errno == EPERM)
-            throwAboutFile(LedgerError::Kind::NoPermission, noPermission(st), path);
-        if (errno == EROFS)
+    if (const platform::Outcome access = platform::mayReadWrite(path); !access) {
+        if (access.failure == platform::Failure::NoPermission)
+            throwAboutFile(LedgerError::Kind::NoPermission, noPermission(facts), path);
+        if (access.failure == platform::Failure::ReadOnlyPlace)
             throwAboutFile(LedgerError::Kind::ReadOnly,
                            "台帳ファイルのある場所が読み取り専用で書き込めないため開けません。", path);
-        throwAboutFile(LedgerError::Kind::Failed,
-                       std::string("台帳ファイルを開けません。（") + std::strerror(errno) + "）", path);
+        throwAboutFile(LedgerError::Kind::Failed, "台帳ファイルを開けません。（" + access.detail + "）",
+                       path);
     }
 
     sqlite3* raw = nullptr;
     // The program's one connection is used by one thread at a time, so SQLite need not take a
     // lock around every call on it.
-    int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = sqlite3_open_v2(platform::utf8Path(path).c_str(), &raw,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     DbCloser closer{raw};
     if (rc != SQLITE_OK)
         throwAboutFile(LedgerError::Kind::Failed,
@@ -266,20 +256,17 @@ Ledger Ledger::open(const std::filesystem::path& path) {
 }
 
 void Ledger::create(const std::filesystem::path& path) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        if (errno == EEXIST)
+    if (const platform::Outcome made = platform::createPrivateFile(path); !made) {
+        if (made.failure == platform::Failure::Exists)
             throwAboutFile(LedgerError::Kind::Exists,
                            "同じ名前のファイルがすでにあるため台帳を作成しません。", path);
-        throwAboutFile(LedgerError::Kind::Failed,
-                       std::string("台帳ファイルを作成できません。（") + std::strerror(errno) + "）", path);
+        throwAboutFile(LedgerError::Kind::Failed, "台帳ファイルを作成できません。（" + made.detail + "）",
+                       path);
     }
-    ::fchmod(fd, 0600); // whatever the umask says
-    ::close(fd);
 
     try {
         sqlite3* raw = nullptr;
-        int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        int rc = sqlite3_open_v2(platform::utf8Path(path).c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
         DbCloser closer{raw};
         if (rc != SQLITE_OK)
             throwAboutFile(LedgerError::Kind::Failed,

@@ -2,19 +2,14 @@
 
 #include "keyed_file.h"
 #include "ledger_error.h"
+#include "platform/platform.h"
 #include "sqlite_error.h"
 
 #include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <random>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 namespace sorakado::backup {
 
@@ -37,25 +32,13 @@ std::string sqliteWhy(int rc, sqlite3* db) {
 
 // A hidden name beside destination, made empty with mode 0600 whatever the umask.
 fs::path createTemporary(const fs::path& destination) {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        char suffix[17];
-        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
-        fs::path candidate =
-            destination.parent_path() / ("." + destination.filename().string() + ".part-" + suffix);
-        int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0) {
-            ::fchmod(fd, 0600);
-            ::close(fd);
-            return candidate;
-        }
-        if (errno != EEXIST)
-            throwAboutFile(LedgerError::Kind::Failed,
-                           std::string("バックアップを書き込めません。（") + std::strerror(errno) + "）",
-                           destination.parent_path());
-    }
-    throwAboutFile(LedgerError::Kind::Failed, "バックアップの一時ファイルを作れません。",
+    platform::Outcome refused;
+    if (auto made = platform::createTemporaryBeside(destination, "part", &refused))
+        return *made;
+    if (refused.failure == platform::Failure::Exists)
+        throwAboutFile(LedgerError::Kind::Failed, "バックアップの一時ファイルを作れません。",
+                       destination.parent_path());
+    throwAboutFile(LedgerError::Kind::Failed, "バックアップを書き込めません。（" + refused.detail + "）",
                    destination.parent_path());
 }
 
@@ -117,23 +100,12 @@ void verifyCopy(const fs::path& copy, const fs::path& destination) {
 
 // Gives the checked copy its name, never replacing a file that has that name.
 void publish(const fs::path& temporary, const fs::path& destination) {
-    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) != 0) {
-        int error = errno;
-        if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
-            if (::link(temporary.c_str(), destination.c_str()) == 0) {
-                ::unlink(temporary.c_str());
-                detail::syncFolder(destination.parent_path());
-                return;
-            }
-            error = errno;
-        }
-        if (error == EEXIST)
+    if (const platform::Outcome published = platform::publishNew(temporary, destination); !published) {
+        if (published.failure == platform::Failure::Exists)
             throwAboutFile(LedgerError::Kind::Exists,
                            "同じ名前のファイルがすでにあるため、バックアップを書き込みません。", destination);
         throwAboutFile(LedgerError::Kind::Failed,
-                       std::string("バックアップに名前を付けられませんでした。（") + std::strerror(error) +
-                           "）",
-                       destination);
+                       "バックアップに名前を付けられませんでした。（" + published.detail + "）", destination);
     }
     detail::syncFolder(destination.parent_path());
 }
@@ -181,8 +153,8 @@ fs::path copyBeside(const fs::path& source, const fs::path& destination, const s
 }
 
 void copyLedger(const fs::path& source, const fs::path& destination, const std::atomic<bool>* cancel) {
-    struct stat st {};
-    if (::lstat(destination.c_str(), &st) == 0)
+    std::error_code taken;
+    if (fs::exists(fs::symlink_status(destination, taken)))
         throwAboutFile(LedgerError::Kind::Exists,
                        "同じ名前のファイルがすでにあるため、バックアップを書き込みません。", destination);
     const fs::path temporary = copyBeside(source, destination, cancel);
@@ -214,10 +186,10 @@ std::vector<BackupCopy> copiesOf(const fs::path& ledger, const fs::path& folder)
 
 fs::path keepCopy(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel) {
     const fs::path folder = folderFor(ledger);
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+    if (const platform::Outcome made = platform::createPrivateFolder(folder);
+        !made && made.failure != platform::Failure::Exists)
         throwAboutFile(LedgerError::Kind::Failed,
-                       std::string("バックアップのフォルダーを作れません。（") + std::strerror(errno) + "）",
-                       folder);
+                       "バックアップのフォルダーを作れません。（" + made.detail + "）", folder);
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
         throwAboutFile(LedgerError::Kind::Failed,

@@ -3,13 +3,8 @@
 #include "keyed_file.h"
 #include "ledger_backup.h"
 #include "ledger_error.h"
+#include "platform/platform.h"
 #include "sqlite_error.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <random>
-#include <sys/stat.h>
 
 namespace sorakado::restore {
 
@@ -20,8 +15,8 @@ namespace {
 using detail::KeyedFile;
 
 bool pathTaken(const fs::path& p) {
-    struct stat st {};
-    return ::lstat(p.c_str(), &st) == 0;
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(p, ec));
 }
 
 // The backup must be a sound ledger before anything is touched.
@@ -60,19 +55,23 @@ void checkBackup(const fs::path& backupFile) {
 // restore even then. Named so the rotation never takes it.
 fs::path keepBytes(const fs::path& ledger, backup::TimePoint now) {
     const fs::path folder = backup::folderFor(ledger);
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+    if (const platform::Outcome made = platform::createPrivateFolder(folder);
+        !made && made.failure != platform::Failure::Exists)
         throwAboutFile(LedgerError::Kind::Failed,
-                       std::string("バックアップのフォルダーを作れないため、復元しません。（") +
-                           std::strerror(errno) + "）",
+                       "バックアップのフォルダーを作れないため、復元しません。（" + made.detail + "）",
                        folder);
     const std::string stem = ledger.stem().string(), extension = ledger.extension().string();
     for (int attempt = 1; attempt < 50; ++attempt) {
         std::string name = backup::backupName(stem, "-damaged" + extension, now, attempt);
         const fs::path target = folder / name;
-        const fs::path temporary = folder / ("." + name + ".part");
+        platform::Outcome refused;
+        const auto made = platform::createTemporaryBeside(target, "part", &refused);
+        if (!made)
+            throwAboutFile(LedgerError::Kind::Failed,
+                           "今の台帳を残せないため、復元しません。（" + refused.detail + "）", ledger);
+        const fs::path temporary = *made;
         std::error_code ec;
-        fs::remove(temporary, ec);
-        if (!fs::copy_file(ledger, temporary, ec)) {
+        if (!fs::copy_file(ledger, temporary, fs::copy_options::overwrite_existing, ec)) {
             fs::remove(temporary, ec);
             throwAboutFile(LedgerError::Kind::Failed,
                            "今の台帳を残せないため、復元しません。（" + ec.message() + "）", ledger);
@@ -84,17 +83,15 @@ fs::path keepBytes(const fs::path& ledger, backup::TimePoint now) {
             fs::remove(temporary, ec);
             throw;
         }
-        if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        const platform::Outcome published = platform::publishNew(temporary, target);
+        if (published) {
             detail::syncFolder(folder);
             return target;
         }
-        int error = errno;
         fs::remove(temporary, ec);
-        if (error != EEXIST)
+        if (published.failure != platform::Failure::Exists)
             throwAboutFile(LedgerError::Kind::Failed,
-                           std::string("今の台帳を残せないため、復元しません。（") + std::strerror(error) +
-                               "）",
-                           ledger);
+                           "今の台帳を残せないため、復元しません。（" + published.detail + "）", ledger);
     }
     throwAboutFile(LedgerError::Kind::Failed, "今の台帳を残せないため、復元しません。", ledger);
 }
@@ -149,13 +146,11 @@ Restored restoreLedger(const fs::path& backupPath, const fs::path& ledgerPath, b
         const bool replacing = pathTaken(ledger);
         if (replacing)
             restored = keepCurrent(ledger, now);
-        const int rc =
-            replacing ? ::rename(temporary.c_str(), ledger.c_str())
-                      : ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, ledger.c_str(), RENAME_NOREPLACE);
-        if (rc != 0)
+        const platform::Outcome placed = replacing ? platform::replaceAtomically(temporary, ledger)
+                                                   : platform::publishNew(temporary, ledger);
+        if (!placed)
             throwAboutFile(LedgerError::Kind::Failed,
-                           std::string("台帳を置き換えられませんでした。（") + std::strerror(errno) + "）",
-                           ledger);
+                           "台帳を置き換えられませんでした。（" + placed.detail + "）", ledger);
         detail::syncFolder(ledger.parent_path());
         return restored;
     } catch (...) {

@@ -16,11 +16,17 @@
 #               ledger_key.h, and every *schema.h, which hand out statement texts) and
 #               LedgerAccess are used only under src/store/.
 #   messagebox  Within src/, QMessageBox only under src/ui/ (tests may drive real message boxes).
+#   system      Within src/, the system's own headers (<unistd.h>, <fcntl.h>, <sys/...>, <pwd.h>,
+#               <malloc.h>) only under src/platform/: every call into the operating system goes
+#               through platform/platform.h. Tests, benchmarks and fuzz harnesses may fork and wait.
+#   tool-shell  src/ledgertool/ includes nothing of src/shell/ (the tool links no window code).
 # Link closures (LINKS_DIR/targets.txt lists "source-folder target" for every target under
 # src/<area>/; LINKS_DIR/<target>.links lists everything the target links, directly or not):
 #   widgets     The targets of src/store, src/monthly, src/export and src/statement do not link
 #               Qt6::Widgets.
 #   test-only   No program target links sorakado_store_testing.
+#   tool-shell  The targets of src/ledgertool do not link sorakado_shell.
+#   platform-qt The targets of src/platform link nothing of Qt.
 set -uo pipefail
 
 root=${1:?source root}
@@ -73,6 +79,10 @@ in_src_outside_ui() { grep '^src/' | grep -v '^src/ui/'; }
 scan sqlite 'sqlite3_|SQLITE_[A-Z]|sqlite3\.h' outside_store
 scan store-door '(ledger_access|statement|sqlite_error|ledger_key|[a-z_]*schema)\.h|LedgerAccess' outside_store
 scan messagebox 'QMessageBox' in_src_outside_ui
+in_src_outside_platform() { grep '^src/' | grep -v '^src/platform/'; }
+scan system '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(unistd|fcntl|pwd|malloc|sys/[^>]*)\.h>' in_src_outside_platform
+in_ledgertool() { grep '^src/ledgertool/'; }
+scan tool-shell '^[[:space:]]*#[[:space:]]*include[[:space:]]*"shell/' in_ledgertool
 
 # widgets, test-only: the link closures.
 if [ ! -s "$links/targets.txt" ]; then
@@ -90,6 +100,14 @@ else
       ;;
     esac
     grep -qx 'sorakado_store_testing' "$closure" && breach "test-only: $target ($folder) links sorakado_store_testing"
+    case "$folder" in
+    src/ledgertool)
+      grep -qx 'sorakado_shell' "$closure" && breach "tool-shell: $target ($folder) links sorakado_shell"
+      ;;
+    src/platform)
+      grep -q '^Qt6::' "$closure" && breach "platform-qt: $target ($folder) links Qt"
+      ;;
+    esac
   done <"$links/targets.txt"
 fi
 

@@ -22,6 +22,15 @@ put "$clean/src/store/ledger_access.h" 'class LedgerAccess {};'
 put "$clean/src/store/testing/ledger_seed.cpp" '#include "store/ledger_access.h"
 void dropTable() { run("DROP TABLE " + table); }'
 put "$clean/src/ui/dialog_service.cpp" '#include <QMessageBox>'
+put "$clean/src/platform/platform_posix.cpp" '#include <fcntl.h>
+#include <malloc.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <unistd.h>'
+put "$clean/src/ledgertool/verb_restore.cpp" '#include "store/program_lock.h"
+// shell/single_instance.h is the window'"'"'s, not ours'
+put "$clean/tests/unit/program_lock_test.cpp" '#include <sys/wait.h>
+#include <unistd.h>'
 put "$clean/src/monthly/month_figures.cpp" '// Reads the month through the ledger; no SELECT here.
 const char* kText = "選択された名前は台帳にありません。";
 char quote = '"'"'"'"'"'; const char* kSelect = "選択";'
@@ -30,7 +39,14 @@ put "$clean/tests/window/message_box_test.cpp" '#include <QMessageBox>'
 put "$clean/links/targets.txt" 'src/store sorakado_store
 src/monthly sorakado_monthly
 src/export sorakado_export
-src/app sorakado'
+src/app sorakado
+src/platform sorakado_platform
+src/ledgertool sorakado-ledger'
+put "$clean/links/sorakado_platform.links" ''
+put "$clean/links/sorakado-ledger.links" 'sorakado_store
+sorakado_platform
+sorakado_report
+Qt6::Gui'
 put "$clean/links/sorakado_store.links" '/usr/lib/libsqlcipher.so'
 put "$clean/links/sorakado_monthly.links" 'sorakado_store
 Qt6::Core'
@@ -85,6 +101,14 @@ planted messagebox messagebox src/shell/form1.cpp 'QMessageBox::warning(this, t,
 planted monthly-links-widgets widgets links/sorakado_monthly.links 'Qt6::Widgets'
 planted store-links-widgets widgets links/sorakado_store.links 'Qt6::Widgets'
 planted program-links-test-support test-only links/sorakado.links 'sorakado_store_testing'
+planted unistd-in-store system src/store/ledger.cpp '#include <unistd.h>'
+planted fcntl-in-export system src/export/output_files.cpp '#include <fcntl.h>'
+planted sys-header-in-shell system src/shell/startup_backup.cpp '  #  include <sys/stat.h>'
+planted pwd-in-ledgertool system src/ledgertool/main.cpp '#include <pwd.h>'
+planted malloc-in-shell system src/shell/startup_backup.cpp '#include <malloc.h>'
+planted tool-includes-shell tool-shell src/ledgertool/verb_check.cpp '#include "shell/single_instance.h"'
+planted tool-links-shell tool-shell links/sorakado-ledger.links 'sorakado_shell'
+planted platform-links-qt platform-qt links/sorakado_platform.links 'Qt6::Core'
 
 missing=$work/no-links
 cp -r "$clean" "$missing"

@@ -7,10 +7,13 @@
 #include "store/ledger.h"
 #include "store/ledger_backup.h"
 #include "store/ledger_error.h"
+#include "store/ledger_restore.h"
 #include "store/testing/odd_rows.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include "platform/platform.h"
 
 #include <sys/stat.h>
 
@@ -93,6 +96,34 @@ TEST_F(LedgerBackup, CopiesWhileTheProgramHasTheLedgerOpenAndAgainInTheSameSecon
     addMember(open, "花子"); // the program's connection writes on afterwards
     EXPECT_EQ(open.members().size(), 2u);
     EXPECT_EQ(Ledger::open(second.file).members().size(), 1u);
+}
+
+// Where the file system has no no-replace rename, backup and restore alike fall back to a second
+// link: restore used to fail there while backup worked.
+TEST_F(LedgerBackup, BackupAndRestoreWorkWithoutTheNoReplaceRename) {
+    platform::refuseNoReplaceRenameForTesting(true);
+    auto made = backup::backUp(ledger_.path(), at(2026, 12, 8));
+    EXPECT_EQ(Ledger::open(made.file).members().size(), 1u);
+    backup::copyLedger(ledger_.path(), ledger_.folder() / "usb.mdb");
+    EXPECT_THROW(backup::copyLedger(ledger_.path(), ledger_.folder() / "usb.mdb"), LedgerError);
+
+    {
+        Ledger open = ledger_.open();
+        addMember(open, "花子");
+    }
+    auto restored = restore::restoreLedger(made.file, ledger_.path(), at(2026, 12, 9));
+    EXPECT_FALSE(restored.keptDamaged);
+    EXPECT_EQ(Ledger::open(ledger_.path()).members().size(), 1u);
+    EXPECT_EQ(Ledger::open(restored.keptAs).members().size(), 2u);
+
+    const fs::path elsewhere = ledger_.folder() / "new" / "Sorakado.mdb";
+    fs::create_directory(elsewhere.parent_path());
+    restore::restoreLedger(made.file, elsewhere, at(2026, 12, 9));
+    EXPECT_EQ(Ledger::open(elsewhere).members().size(), 1u);
+    platform::refuseNoReplaceRenameForTesting(false);
+    for (const fs::path& folder : {ledger_.folder(), backups(), elsewhere.parent_path()})
+        for (const auto& name : namesIn(folder))
+            EXPECT_NE(name[0], '.') << folder / name << " left behind";
 }
 
 TEST_F(LedgerBackup, NamesReadBackToTheirTimeAndOtherFilesAreNotCopies) {

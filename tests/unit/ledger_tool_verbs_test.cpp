@@ -6,8 +6,8 @@
 #include "support/ledger_tool_run.h"
 #include "support/temp_ledger.h"
 
-#include "shell/single_instance.h"
 #include "store/ledger.h"
+#include "store/program_lock.h"
 #include "store/testing/month_sums_cases.h"
 #include "store/testing/odd_rows.h"
 
@@ -172,8 +172,8 @@ TEST_F(ToolVerbs, CheckReportsMonthSumsThatDifferFromTheRowsAndRecountMendsThem)
     EXPECT_THAT(run({"check"}).out, HasSubstr("台帳に問題はありません"));
 
     EXPECT_EQ(run({"check", "a.mdb", "b.mdb"}).status, 2);
-    shell::SingleInstance program(shell::programPathFor(ledger()));
-    ASSERT_TRUE(program.acquire());
+    const auto program = ProgramLock::tryTakeFor(ledger());
+    ASSERT_TRUE(program);
     expectRefusal(run({"check", "--recount"}), "Sorakado がこの台帳を開いているため");
 }
 
@@ -245,9 +245,9 @@ TEST_F(ToolVerbs, RestoreAndImportRefuseWhileTheProgramHasTheLedgerOpen) {
     ASSERT_EQ(run({"backup", (folder() / "saved.mdb").string()}).status, 0);
     const auto before = fileBytes(ledger());
     {
-        shell::SingleInstance program(shell::programPathFor(ledger()));
-        ASSERT_TRUE(program.acquire());
-        EXPECT_TRUE(shell::programRunningOn(ledger())) << "as the tool sees it";
+        const auto program = ProgramLock::tryTakeFor(ledger());
+        ASSERT_TRUE(program);
+        EXPECT_TRUE(ProgramLock::heldFor(ledger())) << "as the tool sees it";
         expectRefusal(run({"restore", (folder() / "saved.mdb").string()}), "Sorakado がこの台帳を開いている");
         fs::remove(ledger());
         Ledger::create(ledger()); // an empty one, which import would otherwise replace
@@ -256,7 +256,7 @@ TEST_F(ToolVerbs, RestoreAndImportRefuseWhileTheProgramHasTheLedgerOpen) {
                       "Sorakado がこの台帳を開いている");
         EXPECT_EQ(fileBytes(ledger()), empty);
     }
-    EXPECT_FALSE(shell::programRunningOn(ledger()));
+    EXPECT_FALSE(ProgramLock::heldFor(ledger()));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "other_program.h"
 
+#include "platform/platform.h"
 #include "store/ledger_key.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -38,7 +39,7 @@ const char* ledgerKey() {
 
 OtherProgram::OtherProgram(const std::filesystem::path& path, std::optional<std::string> key, bool create) {
     int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(platform::utf8Path(path).c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         sqlite3_close_v2(db_);
         throw std::runtime_error("open failed: " + path.string());
     }

@@ -2,7 +2,7 @@
 // holder dies however it ends, found the same way whatever the environment says, and visible to
 // a second process (the ledger tool) that only asks.
 
-#include "instance/folder_lock.h"
+#include "store/program_lock.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace sorakado::instance {
+namespace sorakado {
 namespace {
 
 namespace fs = std::filesystem;
@@ -50,29 +50,29 @@ private:
     std::optional<std::string> old_;
 };
 
-TEST(FolderLock, OneHolderPerFolderAndTheNextAfterIt) {
+TEST(ProgramLock, OneHolderPerFolderAndTheNextAfterIt) {
     Folder folder, other;
-    EXPECT_FALSE(programRunsIn(folder.path()));
-    auto first = FolderLock::tryTake(folder.path());
+    EXPECT_FALSE(ProgramLock::heldIn(folder.path()));
+    auto first = ProgramLock::tryTakeIn(folder.path());
     ASSERT_TRUE(first);
-    EXPECT_TRUE(programRunsIn(folder.path()));
-    EXPECT_FALSE(FolderLock::tryTake(folder.path())) << "a second program on the same folder";
-    EXPECT_FALSE(FolderLock::tryTake(folder.path() / "." / "")) << "the same folder spelt otherwise";
-    EXPECT_TRUE(FolderLock::tryTake(other.path())) << "another folder is another installation";
+    EXPECT_TRUE(ProgramLock::heldIn(folder.path()));
+    EXPECT_FALSE(ProgramLock::tryTakeIn(folder.path())) << "a second program on the same folder";
+    EXPECT_FALSE(ProgramLock::tryTakeIn(folder.path() / "." / "")) << "the same folder spelt otherwise";
+    EXPECT_TRUE(ProgramLock::tryTakeIn(other.path())) << "another folder is another installation";
 
     first.reset();
-    EXPECT_FALSE(programRunsIn(folder.path()));
-    EXPECT_TRUE(FolderLock::tryTake(folder.path()));
+    EXPECT_FALSE(ProgramLock::heldIn(folder.path()));
+    EXPECT_TRUE(ProgramLock::tryTakeIn(folder.path()));
 }
 
-TEST(FolderLock, TheEnvironmentDoesNotMoveIt) {
+TEST(ProgramLock, TheEnvironmentDoesNotMoveIt) {
     Folder folder, tmpA, tmpB, cwd;
-    const fs::path lockPath = FolderLock::lockPathFor(folder.path());
+    const fs::path lockPath = ProgramLock::lockPathIn(folder.path());
     EXPECT_EQ(lockPath.parent_path(), fs::canonical(folder.path()));
-    std::optional<FolderLock> first;
+    std::optional<ProgramLock> first;
     {
         EnvironmentValue tmp("TMPDIR", tmpA.path().string());
-        first = FolderLock::tryTake(folder.path());
+        first = ProgramLock::tryTakeIn(folder.path());
         ASSERT_TRUE(first);
     }
     const fs::path before = fs::current_path();
@@ -80,9 +80,9 @@ TEST(FolderLock, TheEnvironmentDoesNotMoveIt) {
     for (const std::string& tmpdir : {tmpB.path().string(), std::string("/nonexistent/sorakado-tmp")}) {
         EnvironmentValue tmp("TMPDIR", tmpdir);
         EnvironmentValue runtime("XDG_RUNTIME_DIR", tmpdir);
-        EXPECT_EQ(FolderLock::lockPathFor(folder.path()), lockPath) << tmpdir;
-        EXPECT_FALSE(FolderLock::tryTake(folder.path())) << tmpdir;
-        EXPECT_TRUE(programRunsIn(folder.path())) << tmpdir;
+        EXPECT_EQ(ProgramLock::lockPathIn(folder.path()), lockPath) << tmpdir;
+        EXPECT_FALSE(ProgramLock::tryTakeIn(folder.path())) << tmpdir;
+        EXPECT_TRUE(ProgramLock::heldIn(folder.path())) << tmpdir;
     }
     fs::current_path(before);
     EXPECT_TRUE(fs::is_empty(cwd.path())) << "nothing lands in the current folder";
@@ -98,7 +98,7 @@ pid_t childHoldingTheLock(const fs::path& folder, bool crash) {
     pid_t pid = ::fork();
     if (pid == 0) {
         ::close(ready[0]);
-        auto lock = FolderLock::tryTake(folder);
+        auto lock = ProgramLock::tryTakeIn(folder);
         char answer = lock ? 'y' : 'n';
         if (::write(ready[1], &answer, 1) != 1)
             ::_exit(3);
@@ -114,22 +114,22 @@ pid_t childHoldingTheLock(const fs::path& folder, bool crash) {
     return took ? pid : -1;
 }
 
-TEST(FolderLock, AnotherProcessHoldsItUntilItDiesEvenByKill) {
+TEST(ProgramLock, AnotherProcessHoldsItUntilItDiesEvenByKill) {
     Folder folder;
     pid_t child = childHoldingTheLock(folder.path(), false);
     ASSERT_GT(child, 0);
-    EXPECT_TRUE(programRunsIn(folder.path()));
-    EXPECT_FALSE(FolderLock::tryTake(folder.path()));
+    EXPECT_TRUE(ProgramLock::heldIn(folder.path()));
+    EXPECT_FALSE(ProgramLock::tryTakeIn(folder.path()));
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
-    EXPECT_FALSE(programRunsIn(folder.path())) << "a killed holder leaves no lock";
-    EXPECT_TRUE(FolderLock::tryTake(folder.path()));
+    EXPECT_FALSE(ProgramLock::heldIn(folder.path())) << "a killed holder leaves no lock";
+    EXPECT_TRUE(ProgramLock::tryTakeIn(folder.path()));
 
     pid_t crashed = childHoldingTheLock(folder.path(), true);
     ASSERT_GT(crashed, 0);
     ::waitpid(crashed, nullptr, 0);
-    EXPECT_TRUE(FolderLock::tryTake(folder.path()));
+    EXPECT_TRUE(ProgramLock::tryTakeIn(folder.path()));
 }
 
 } // namespace
-} // namespace sorakado::instance
+} // namespace sorakado

@@ -1,0 +1,176 @@
+// The platform's calls on a real folder: private files and folders, publishing that never
+// replaces (also where the file system has no such rename), atomic replacing, durable writes,
+// temporary names that say whose they are, locks and child processes.
+
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace sorakado::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void put(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+unsigned modeOf(const fs::path& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+class PlatformTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char name[] = "/tmp/sorakado-platform-test-XXXXXX";
+        folder_ = ::mkdtemp(name);
+        oldMask_ = ::umask(0); // the modes must not come from the umask
+    }
+    void TearDown() override {
+        ::umask(oldMask_);
+        refuseNoReplaceRenameForTesting(false);
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+    fs::path folder_;
+    mode_t oldMask_ = 0;
+};
+
+TEST_F(PlatformTest, PrivateFilesAndFoldersAreTheUsersAloneAndNeverMadeTwice) {
+    const fs::path file = folder_ / "ledger.mdb", sub = folder_ / "backups";
+    ASSERT_TRUE(createPrivateFile(file));
+    EXPECT_EQ(modeOf(file), 0600u);
+    EXPECT_EQ(createPrivateFile(file).failure, Failure::Exists);
+    ASSERT_TRUE(createPrivateFolder(sub));
+    EXPECT_EQ(modeOf(sub), 0700u);
+    EXPECT_EQ(createPrivateFolder(sub).failure, Failure::Exists);
+    EXPECT_EQ(createPrivateFile(folder_ / "none" / "x").failure, Failure::Missing);
+
+    ASSERT_TRUE(writeDurably(file, "abc\r\n"));
+    EXPECT_EQ(bytesOf(file), "abc\r\n");
+    ASSERT_TRUE(writeDurably(file, "x"));
+    EXPECT_EQ(bytesOf(file), "x") << "the whole file, not its start";
+    EXPECT_TRUE(syncFile(file));
+    EXPECT_TRUE(syncFolder(folder_));
+    EXPECT_EQ(writeDurably(folder_ / "gone", "x").failure, Failure::Missing);
+
+    const FileFacts facts = fileFacts(file);
+    EXPECT_TRUE(facts.found);
+    EXPECT_TRUE(facts.regular);
+    EXPECT_FALSE(facts.folder);
+    EXPECT_EQ(facts.size, 1u);
+    EXPECT_EQ(facts.mode, 0600u);
+    EXPECT_FALSE(facts.markedReadOnly);
+    EXPECT_TRUE(fileFacts(sub).folder);
+    EXPECT_EQ(fileFacts(folder_ / "gone").found.failure, Failure::Missing);
+    EXPECT_EQ(fileFacts(file / "below").found.failure, Failure::BrokenPath);
+    ::chmod(file.c_str(), 0444);
+    EXPECT_TRUE(fileFacts(file).markedReadOnly);
+}
+
+// Publishing with and without the no-replace rename: the same answers either way.
+class PublishTest : public PlatformTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(PublishTest, PublishingNeverReplacesAFileAndLeavesNoSecondName) {
+    refuseNoReplaceRenameForTesting(GetParam());
+    const fs::path temp = folder_ / ".out.csv.export-1", final = folder_ / "out.csv";
+    put(temp, "new");
+    put(final, "theirs");
+    EXPECT_EQ(publishNew(temp, final).failure, Failure::Exists);
+    EXPECT_EQ(bytesOf(final), "theirs");
+    EXPECT_EQ(bytesOf(temp), "new") << "the refused file stays for its writer to remove";
+
+    fs::remove(final);
+    ASSERT_TRUE(publishNew(temp, final));
+    EXPECT_EQ(bytesOf(final), "new");
+    EXPECT_FALSE(fs::exists(temp));
+    EXPECT_EQ(fs::hard_link_count(final), 1u);
+    EXPECT_EQ(publishNew(temp, folder_ / "other").failure, Failure::Missing);
+
+    put(temp, "newer");
+    ASSERT_TRUE(replaceAtomically(temp, final));
+    EXPECT_EQ(bytesOf(final), "newer");
+    EXPECT_FALSE(fs::exists(temp));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rename, PublishTest, ::testing::Values(false, true), [](const auto& param) {
+    return param.param ? "fallback_link" : "no_replace_rename";
+});
+
+TEST_F(PlatformTest, TemporaryNamesSayWhoseTheyAreAndNeverMeet) {
+    Outcome refused;
+    const auto one = createTemporaryBeside(folder_ / "Sorakado.mdb", "part", &refused);
+    const auto two = createTemporaryBeside(folder_ / "Sorakado.mdb", "part", &refused);
+    ASSERT_TRUE(one && two);
+    EXPECT_NE(*one, *two);
+    const std::string name = one->filename().string();
+    const std::string prefix = ".Sorakado.mdb.part-" + std::to_string(processId()) + "-";
+    EXPECT_EQ(name.rfind(prefix, 0), 0u) << name;
+    EXPECT_EQ(name.size(), prefix.size() + 16) << name;
+    EXPECT_EQ(one->parent_path(), folder_);
+    EXPECT_EQ(modeOf(*one), 0600u);
+    EXPECT_FALSE(createTemporaryBeside(folder_ / "none" / "x.csv", "export", &refused));
+    EXPECT_EQ(refused.failure, Failure::Missing);
+}
+
+TEST_F(PlatformTest, AFileLockHasOneHolderAndGoesWithIt) {
+    const fs::path path = folder_ / ".lock";
+    EXPECT_FALSE(FileLock::heldElsewhere(path));
+    auto first = FileLock::tryTake(path);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(modeOf(path), 0600u);
+    EXPECT_TRUE(FileLock::heldElsewhere(path));
+    Outcome why;
+    EXPECT_FALSE(FileLock::tryTake(path, &why));
+    EXPECT_TRUE(why) << "held by another is not a failure to report";
+    first.reset();
+    EXPECT_FALSE(FileLock::heldElsewhere(path));
+    EXPECT_TRUE(FileLock::tryTake(path));
+    EXPECT_FALSE(FileLock::tryTake(folder_ / "none" / ".lock", &why));
+    EXPECT_EQ(why.failure, Failure::Missing);
+}
+
+TEST_F(PlatformTest, AChildProcessHandsBackItsWorkOrItsEnd) {
+    const ChildRun done = runInChildProcess([] { return std::string("tables\0rows", 11); });
+    EXPECT_TRUE(done.started);
+    EXPECT_TRUE(done.finished);
+    EXPECT_EQ(done.output, std::string("tables\0rows", 11));
+
+    const ChildRun crashed = runInChildProcess([]() -> std::string { std::abort(); });
+    EXPECT_TRUE(crashed.started);
+    EXPECT_FALSE(crashed.finished);
+    const ChildRun threw = runInChildProcess([]() -> std::string { throw 1; });
+    EXPECT_FALSE(threw.finished);
+
+    EXPECT_TRUE(processRuns(processId()));
+    pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_FALSE(processRuns(child)) << "a process that ended";
+    EXPECT_FALSE(processRuns(0));
+}
+
+TEST(Platform, TheProgramKnowsItsOwnFile) {
+    const fs::path self = programFile();
+    EXPECT_EQ(self.filename(), "platform_test");
+    EXPECT_TRUE(fs::exists(self));
+}
+
+} // namespace
+} // namespace sorakado::platform
