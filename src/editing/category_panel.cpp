@@ -22,7 +22,6 @@ CategoryPanel::CategoryPanel(QWidget* parent) : EditPanel(QStringLiteral("Frame4
     Command6 = placeButton(this, "Command6", 390, 915, QStringLiteral("入力"));
     Command7 = placeButton(this, "Command7", 1770, 915, QStringLiteral("削除"));
     Command8 = placeButton(this, "Command8", 3135, 915, QStringLiteral("キャンセル"));
-    connect(Command8, &QPushButton::clicked, this, &QWidget::hide);
     setCancelButton(Command8);
     connect(Combo3, &QComboBox::activated, this, &CategoryPanel::Combo3_Click);
     connect(Text3, &ui::TextBox::enterPressed, Command6, [this] { ui::focusByKeyboard(Command6); });
@@ -30,8 +29,9 @@ CategoryPanel::CategoryPanel(QWidget* parent) : EditPanel(QStringLiteral("Frame4
     connect(Command7, &QPushButton::clicked, this, &CategoryPanel::Command7_Click);
 }
 
-void CategoryPanel::attach(const PanelContext& context) {
+void CategoryPanel::attach(const PanelContext& context, QWidget* origin) {
     setContext(context);
+    setOrigin(origin);
 }
 
 void CategoryPanel::pick(int index) {
@@ -104,6 +104,7 @@ void CategoryPanel::closeAfterChange() {
     pick(0);
     hide();
     context().refresh();
+    focusOrigin();
 }
 
 } // namespace sorakado::editing

@@ -10,7 +10,7 @@ class CategoryPanel : public EditPanel {
     Q_OBJECT
 public:
     explicit CategoryPanel(QWidget* parent);
-    void attach(const PanelContext& context);
+    void attach(const PanelContext& context, QWidget* origin);
 
     // MeiMenu's 品目編集: the panel at the anchor with the add-new entry picked.
     void KomoAdd_Click();

@@ -49,6 +49,23 @@ void EditPanel::makeTitle(const QString& name, int l, int t, int w, int h, const
     title_->setPalette(p);
 }
 
+void EditPanel::setCancelButton(QAbstractButton* button) {
+    cancel_ = button;
+    connect(button, &QAbstractButton::clicked, this, &EditPanel::closeToOrigin);
+}
+
+void EditPanel::closeToOrigin() {
+    hide();
+    focusOrigin();
+}
+
+void EditPanel::focusOrigin() {
+    // Hiding the panel that holds the focus hands it to whatever comes next in the tab chain,
+    // often the other list: the next Delete or menu key would act on a record nobody picked.
+    if (origin_ && origin_->isVisible() && origin_->isEnabled())
+        origin_->setFocus(Qt::OtherFocusReason);
+}
+
 void EditPanel::keyPressEvent(QKeyEvent* event) {
     // The panel's controls leave Escape alone (an open drop-down list closes on its own), so it
     // arrives here: the panel goes as its cancel button sends it.
@@ -61,7 +78,10 @@ void EditPanel::keyPressEvent(QKeyEvent* event) {
 }
 
 void EditPanel::showAt(QPoint pointTw) {
-    move(ui::pointTw(pointTw.x(), pointTw.y()));
+    // A panel opened near the window's right or bottom edge would hang out of it, its fields and
+    // buttons out of the mouse's reach.
+    const QPoint wanted = ui::pointTw(pointTw.x(), pointTw.y());
+    move(parentWidget() ? ui::keepInside(wanted, size(), parentWidget()->size()) : wanted);
     raise();
     show();
 }

@@ -4,6 +4,7 @@
 
 #include <QFrame>
 #include <QPoint>
+#include <QPointer>
 
 class QAbstractButton;
 class QLabel;
@@ -23,7 +24,8 @@ public:
     EditPanel(const QString& objectName, int widthTw, int heightTw, int index, QWidget* parent);
 
     QLabel* title() const { return title_; }
-    // Moves the panel's top-left corner to point (twips of the window), shows it in front.
+    // Moves the panel's top-left corner to point (twips of the window), or just so far left and
+    // up from it that the panel lies wholly inside the window, and shows it in front.
     void showAt(QPoint pointTw);
 
 protected:
@@ -33,8 +35,14 @@ protected:
 
     void makeTitle(const QString& name, int l, int t, int w, int h, const QString& text);
     void makeShapes(int shape1w, int shape1h, int shape2x, int shape2y, int shape2w, int shape2h);
-    // Escape anywhere in the panel presses this button.
-    void setCancelButton(QAbstractButton* button) { cancel_ = button; }
+    // Escape anywhere in the panel presses this button, which closes the panel.
+    void setCancelButton(QAbstractButton* button);
+    // The list the panel is opened from; the keyboard focus goes back to it when the panel
+    // closes after its OK or cancel, so the next key acts where the user was.
+    void setOrigin(QWidget* list) { origin_ = list; }
+    // Hides the panel and hands the focus back to its list.
+    void closeToOrigin();
+    void focusOrigin();
 
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -42,6 +50,7 @@ private:
     int index_;
     QAbstractButton* cancel_ = nullptr;
     QLabel* title_ = nullptr;
+    QPointer<QWidget> origin_;
     PanelContext context_;
 };
 

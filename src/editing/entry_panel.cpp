@@ -64,7 +64,6 @@ EntryPanel::EntryPanel(QWidget* parent) : EditPanel(QStringLiteral("Frame5"), 44
     Text5->setSelectsAllOnFocus(true);
     Command9 = placeButton(this, "Command9", 720, 2100, QStringLiteral("入力"));
     Command10 = placeButton(this, "Command10", 2400, 2100, QStringLiteral("キャンセル"));
-    connect(Command10, &QPushButton::clicked, this, &QWidget::hide);
     setCancelButton(Command10);
 
     // Enter leads date → category (list open) → description → amount → OK.
@@ -78,6 +77,7 @@ void EntryPanel::attach(const PanelContext& context, SelectedRecord* entries, QC
     setContext(context);
     entries_ = entries;
     categoryPicker_ = categoryPicker;
+    setOrigin(entries->list());
 }
 
 bool EntryPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -188,6 +188,7 @@ void EntryPanel::MeiDel_Click() {
             return;
         writes::deleteEntry(context().ledger(), *key);
         context().refresh();
+        focusOrigin();
     });
 }
 
@@ -210,15 +211,18 @@ void EntryPanel::Command9_Click() {
         values.categoryKey = Combo4->currentData().toLongLong();
         values.description = Text4->text().toStdString();
         values.amount = *input.amount;
+        std::int64_t written = 0;
         if (Label10_1->text() == texts::kEntryAddTitle) {
-            writes::addEntry(context().ledger(), values);
+            written = writes::addEntry(context().ledger(), values);
         } else {
             if (!changing_)
                 return;
             writes::changeEntry(context().ledger(), *changing_, values);
+            written = *changing_;
         }
         context().refresh();
-        hide();
+        entries_->select(written);
+        closeToOrigin();
     });
 }
 

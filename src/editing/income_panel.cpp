@@ -22,7 +22,6 @@ IncomePanel::IncomePanel(QWidget* parent) : EditPanel(QStringLiteral("Frame2"), 
     Text1->setSelectsAllOnFocus(true);
     Command2 = placeButton(this, "Command2", 495, 915, QStringLiteral("入力"));
     Command3 = placeButton(this, "Command3", 1770, 915, QStringLiteral("キャンセル"));
-    connect(Command3, &QPushButton::clicked, this, &QWidget::hide);
     setCancelButton(Command3);
     connect(Text1, &ui::TextBox::enterPressed, Command2, [this] { ui::focusByKeyboard(Command2); });
     connect(Command2, &QPushButton::clicked, this, &IncomePanel::Command2_Click);
@@ -31,6 +30,7 @@ IncomePanel::IncomePanel(QWidget* parent) : EditPanel(QStringLiteral("Frame2"), 
 void IncomePanel::attach(const PanelContext& context, SelectedRecord* members) {
     setContext(context);
     members_ = members;
+    setOrigin(members->list());
 }
 
 int IncomePanel::captionPointSize(const QString& caption) {
@@ -83,7 +83,8 @@ void IncomePanel::Command2_Click() {
         writes::setMonthIncome(context().ledger(), *member_, context().monthKey().toStdString(),
                                *input.amount);
         context().refresh();
-        hide();
+        members_->select(*member_);
+        closeToOrigin();
     });
 }
 

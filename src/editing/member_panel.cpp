@@ -18,7 +18,6 @@ MemberPanel::MemberPanel(QWidget* parent) : EditPanel(QStringLiteral("Frame3"), 
     Text2->setJapaneseInput(true);
     Command4 = placeButton(this, "Command4", 495, 915, QStringLiteral("入力"));
     Command5 = placeButton(this, "Command5", 1770, 915, QStringLiteral("キャンセル"));
-    connect(Command5, &QPushButton::clicked, this, &QWidget::hide);
     setCancelButton(Command5);
     // Enter only moves on to OK; nothing is saved until OK is pressed.
     connect(Text2, &ui::TextBox::enterPressed, Command4, [this] { ui::focusByKeyboard(Command4); });
@@ -28,6 +27,7 @@ MemberPanel::MemberPanel(QWidget* parent) : EditPanel(QStringLiteral("Frame3"), 
 void MemberPanel::attach(const PanelContext& context, SelectedRecord* members) {
     setContext(context);
     members_ = members;
+    setOrigin(members->list());
 }
 
 void MemberPanel::NameAdd_Click() {
@@ -60,6 +60,7 @@ void MemberPanel::NameDel_Click() {
             return;
         writes::deleteMember(context().ledger(), *key);
         context().refresh();
+        focusOrigin();
     });
 }
 
@@ -71,8 +72,9 @@ void MemberPanel::Command4_Click() {
             Text2->setFocus();
             return;
         }
+        std::int64_t written = 0;
         if (Label9->text() == texts::kNameAddTitle) {
-            writes::addMember(context().ledger(), name.toStdString());
+            written = writes::addMember(context().ledger(), name.toStdString());
         } else {
             if (!renaming_)
                 return;
@@ -80,9 +82,12 @@ void MemberPanel::Command4_Click() {
                                texts::kRenameSuffix))
                 return;
             writes::renameMember(context().ledger(), *renaming_, name.toStdString());
+            written = *renaming_;
         }
         hide();
         context().refresh();
+        members_->select(written);
+        focusOrigin();
     });
 }
 

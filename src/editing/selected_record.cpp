@@ -52,6 +52,18 @@ void SelectedRecord::refilled() {
     remembered_.clear();
 }
 
+void SelectedRecord::select(std::int64_t key) {
+    if (!list_)
+        return;
+    const QString rowKey = u'@' + QString::number(key);
+    for (int row = 0; row < list_->rowCount(); ++row)
+        if (list_->rowKey(row) == rowKey) {
+            list_->setCurrentRow(row);
+            list_->scrollToRow(row);
+            return;
+        }
+}
+
 std::optional<std::int64_t> SelectedRecord::parseKey(const QString& text) {
     if (text.isEmpty())
         return std::nullopt;

@@ -28,6 +28,9 @@ public:
     // The cells of the current row when it stands for a record; empty otherwise.
     QStringList cells() const;
     ui::ReportList* list() const { return list_.data(); }
+    // Makes the row of the record current and scrolls it into sight, as a press on it would;
+    // nothing when the record is not listed.
+    void select(std::int64_t key);
 
     // The key a row key ("@" and the record key, taken whole) stands for.
     static std::optional<std::int64_t> parseKey(const QString& text);

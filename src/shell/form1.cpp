@@ -126,7 +126,7 @@ void Form1::wirePanels() {
     context.today = [this] { return clock_.today(); };
     Frame2->attach(context, members_);
     Frame3->attach(context, members_);
-    Frame4->attach(context);
+    Frame4->attach(context, ListView2);
     Frame5->attach(context, entries_, Frame4->Combo3);
 
     connect(NameAdd, &QAction::triggered, Frame3, &editing::MemberPanel::NameAdd_Click);
@@ -210,6 +210,7 @@ void Form1::startBackup() {
     connect(
         backup_.get(), &StartupBackup::failed, this, [this](const QString& text) { dialogs_.warn(text); },
         Qt::QueuedConnection);
+    backup_->start();
 }
 
 bool Form1::load(const std::function<void()>& unloadSplash, const std::function<Ledger()>& openLedger) {

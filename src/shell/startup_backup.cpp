@@ -8,11 +8,16 @@
 namespace sorakado::shell {
 
 StartupBackup::StartupBackup(std::filesystem::path ledger, backup::TimePoint now, QObject* parent)
-    : QObject(parent), thread_([this, ledger = std::move(ledger), now] { run(ledger, now); }) {}
+    : QObject(parent), ledger_(std::move(ledger)), now_(now) {}
 
 StartupBackup::~StartupBackup() {
     cancel_ = true;
     wait();
+}
+
+void StartupBackup::start() {
+    if (!thread_.joinable())
+        thread_ = std::thread([this] { run(); });
 }
 
 void StartupBackup::wait() {
@@ -20,10 +25,10 @@ void StartupBackup::wait() {
         thread_.join();
 }
 
-void StartupBackup::run(std::filesystem::path ledger, backup::TimePoint now) {
+void StartupBackup::run() {
     QString failure;
     try {
-        backup::backUp(ledger, now, &cancel_);
+        backup::backUp(ledger_, now_, &cancel_);
     } catch (const backup::Cancelled&) {
         // stopped on purpose, with the window: nothing to say
     } catch (const LedgerError& e) {

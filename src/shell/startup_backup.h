@@ -18,6 +18,9 @@ inline const QString kBackupFailed =
 // a thread of its own with its own connection, so the window appears without waiting for it; the
 // first change of the session waits for it instead (wait()), so the copy always holds the ledger
 // as it was before the session changed anything.
+//
+// The copy starts only with start(), so whoever listens to failed() connects first: a copy that
+// fails at once (backups/ is a file, the folder cannot be written) must not report to nobody.
 class StartupBackup : public QObject {
     Q_OBJECT
 public:
@@ -25,7 +28,9 @@ public:
     // A copy still running is stopped and removed: nothing was changed yet, so nothing is lost.
     ~StartupBackup() override;
 
-    // Returns when the copy is made, or has failed.
+    // Starts the copy's thread; once only.
+    void start();
+    // Returns when the copy is made, or has failed; at once when it was never started.
     void wait();
 
 signals:
@@ -33,8 +38,10 @@ signals:
     void failed(const QString& description);
 
 private:
-    void run(std::filesystem::path ledger, backup::TimePoint now);
+    void run();
 
+    std::filesystem::path ledger_;
+    backup::TimePoint now_;
     std::atomic<bool> cancel_{false};
     std::thread thread_;
 };

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
 #include <QToolTip>
@@ -187,12 +188,28 @@ void ReportList::focusInEvent(QFocusEvent* event) {
     // Arriving by the keyboard (Tab, or back from a closed menu) on a list with no current
     // row, Qt would make the first row current: a row nobody picked, which the menus and the
     // double click would then act on. Handled as a focus by the mouse, which picks nothing.
+    viewport()->update();
     if (currentIndex().isValid() || event->reason() == Qt::MouseFocusReason) {
         QTreeView::focusInEvent(event);
         return;
     }
     QFocusEvent byMouse(QEvent::FocusIn, Qt::MouseFocusReason);
     QTreeView::focusInEvent(&byMouse);
+}
+
+void ReportList::focusOutEvent(QFocusEvent* event) {
+    viewport()->update();
+    QTreeView::focusOutEvent(event);
+}
+
+void ReportList::paintEvent(QPaintEvent* event) {
+    QTreeView::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(viewport()->rect().adjusted(1, 1, -1, -1));
 }
 
 QString ReportList::cutOffTextAt(QPoint pos) const {

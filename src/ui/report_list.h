@@ -22,7 +22,9 @@ struct ReportColumn {
 //
 // A row counts as picked only when the user picked it (pressed it, or moved to it with the
 // keys) and it is shown selected: the keyboard focus arriving on the list never picks a row by
-// itself. A cell whose text is cut off shows its whole text as a tooltip.
+// itself. A cell whose text is cut off shows its whole text as a tooltip. The list that has the
+// keyboard focus is framed in the highlight colour, picked row or not: three lists sit side by
+// side and the keys act on whichever has it.
 class ReportList : public QTreeView {
     Q_OBJECT
 public:
@@ -69,6 +71,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 

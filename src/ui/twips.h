@@ -2,6 +2,9 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QSize>
+
+#include <algorithm>
 
 #include <cmath>
 
@@ -26,6 +29,15 @@ inline QRect rectTw(int left, int top, int width, int height) {
 }
 inline QPoint pointTw(int x, int y) {
     return QPoint(px(x), px(y));
+}
+
+// Where a box of size goes when its top-left corner is wanted at topLeft inside area (all in
+// pixels of one widget): there, unless that puts part of it outside; then moved just so far left
+// or up that all of it lies inside. A box larger than the area keeps its top-left corner inside.
+inline QPoint keepInside(QPoint topLeft, QSize size, QSize area) {
+    const int x = std::max(0, std::min(topLeft.x(), area.width() - size.width()));
+    const int y = std::max(0, std::min(topLeft.y(), area.height() - size.height()));
+    return QPoint(x, y);
 }
 
 } // namespace sorakado::ui

@@ -59,5 +59,23 @@ TEST(StartupBackup, AFailedCopyIsShownOnceAndTheChangeIsStillWritten) {
     EXPECT_EQ(f.file.open().members().size(), 3u);
 }
 
+// A copy that fails at once, before the window's event loop ever ran, still reaches whoever
+// listens: the copy does not begin until start(), so the listener is connected by then however
+// fast the failure comes (here it has certainly come before anything could be delivered).
+TEST(StartupBackup, AFailureAtOnceReachesTheListenerConnectedBeforeStart) {
+    TempLedger file;
+    std::ofstream(file.folder() / "backups") << "a file where the backup folder belongs";
+    shell::StartupBackup copy(file.path(), std::chrono::system_clock::now());
+    copy.wait(); // nothing is running yet: a copy begun by the constructor would be over here
+    QStringList failures;
+    QObject::connect(&copy, &shell::StartupBackup::failed, [&](const QString& text) { failures << text; });
+    copy.start();
+    copy.wait();
+    QTRY_COMPARE(failures.size(), 1);
+    EXPECT_TRUE(failures.front().startsWith(shell::kBackupFailed)) << failures.front().toStdString();
+    EXPECT_TRUE(fs::is_regular_file(file.folder() / "backups"))
+        << "the file in the folder's place is left alone";
+}
+
 } // namespace
 } // namespace sorakado::testing
