@@ -3,7 +3,10 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
@@ -77,10 +80,15 @@ void Button::keyPressEvent(QKeyEvent* event) {
 DropDown::DropDown(bool editable, QWidget* parent) : QComboBox(parent) {
     setEditable(editable);
     setInsertPolicy(QComboBox::NoInsert);
+    // The text reaches its check as typed: inline completion would turn a typed "1" into "10".
+    if (editable)
+        setCompleter(nullptr);
     if (auto* edit = lineEdit())
         edit->installEventFilter(this);
-    // Installed after the popup's own filter, so it sees the open list's keys first.
+    // Installed after the popup's own filters, so they see the open list's keys and the
+    // pointer's moves first.
     view()->installEventFilter(this);
+    view()->viewport()->installEventFilter(this);
 }
 
 bool DropDown::handleListKey(QKeyEvent* event) {
@@ -117,6 +125,20 @@ bool DropDown::handleListKey(QKeyEvent* event) {
     }
 }
 
+bool DropDown::firstDownToFirstItem(QKeyEvent* event) {
+    // With nothing picked, the list's highlight sits wherever the pointer happened to be when the
+    // list appeared (or where an earlier opening left it): one Down would skip the first item.
+    if (event->type() != QEvent::KeyPress || keyUsedSinceOpen_)
+        return false;
+    keyUsedSinceOpen_ = true;
+    if (event->key() != Qt::Key_Down || event->modifiers() != Qt::NoModifier || count() == 0 ||
+        currentIndex() >= 0 || (isEditable() && findText(currentText()) >= 0))
+        return false;
+    view()->setCurrentIndex(model()->index(0, modelColumn(), rootModelIndex()));
+    event->accept();
+    return true;
+}
+
 bool DropDown::handleKey(QKeyEvent* event) {
     if (!isEnterKey(event) || view()->isVisible())
         return false;
@@ -126,12 +148,18 @@ bool DropDown::handleKey(QKeyEvent* event) {
 }
 
 bool DropDown::eventFilter(QObject* watched, QEvent* event) {
+    // A list that drops open under a resting pointer gets a move from it all the same, and the
+    // list would highlight the row under the pointer instead of the one shown or none.
+    if (watched == view()->viewport() && event->type() == QEvent::MouseMove &&
+        static_cast<QMouseEvent*>(event)->globalPosition().toPoint() == pointerAtOpen_)
+        return true;
     if (watched == lineEdit() && event->type() == QEvent::KeyPress &&
         handleKey(static_cast<QKeyEvent*>(event)))
         return true;
     if (watched == view() &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
-        handleListKey(static_cast<QKeyEvent*>(event)))
+        (handleListKey(static_cast<QKeyEvent*>(event)) ||
+         firstDownToFirstItem(static_cast<QKeyEvent*>(event))))
         return true;
     return QComboBox::eventFilter(watched, event);
 }
@@ -149,7 +177,18 @@ void DropDown::setCompactButton() {
 }
 
 void DropDown::showPopup() {
+    keyUsedSinceOpen_ = false;
+    pointerAtOpen_ = QCursor::pos();
     QComboBox::showPopup();
+    // The list opens at the item the box shows (an editable box: the item reading as its text,
+    // which may be typed or set at start-up), or with nothing highlighted: Qt leaves the
+    // highlight where the list's last opening left it.
+    const int shown = isEditable() ? findText(currentText()) : currentIndex();
+    const QModelIndex item =
+        shown >= 0 ? model()->index(shown, modelColumn(), rootModelIndex()) : QModelIndex();
+    view()->selectionModel()->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect);
+    if (item.isValid())
+        view()->scrollTo(item, QAbstractItemView::PositionAtCenter);
     // Styles size the open list of an editable drop-down to the box, and items wider than
     // that are drawn cut short ("2…0"): the list is widened to its widest item instead.
     QAbstractItemView* list = view();

@@ -29,6 +29,7 @@ public:
     // whose large digits the style's usual button would cut off.
     void setCompactButton();
 
+    // Opens the list; an editable one at the item reading as the box does.
     void showPopup() override;
 
 signals:
@@ -42,8 +43,11 @@ protected:
 private:
     bool handleKey(QKeyEvent* event);
     bool handleListKey(QKeyEvent* event);
+    bool firstDownToFirstItem(QKeyEvent* event);
     void openSoon();
     bool opensOnFocus_ = false;
+    bool keyUsedSinceOpen_ = false;
+    QPoint pointerAtOpen_; // global; a pointer that has not moved since the list opened picks nothing
 };
 
 // A text box whose Enter is swallowed and reported; it can select its whole text as the focus

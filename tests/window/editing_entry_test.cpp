@@ -64,6 +64,30 @@ protected:
     WindowFixture f;
 };
 
+// With no category picked, the first Down in the category list lands on the first category,
+// wherever the pointer left the list's highlight when it dropped open.
+TEST_F(EntryEditingTest, TheFirstDownInTheCategoryListGoesToTheFirstCategory) {
+    open();
+    for (int hovered : {-1, 0, 1}) {
+        SCOPED_TRACE("pointer over row " + std::to_string(hovered));
+        menuBelowRows(w().MeiAdd);
+        ASSERT_TRUE(panel().isVisible());
+        pressEnter(); // date → category, whose list drops open
+        QAbstractItemView* list = panel().Combo4->view();
+        ASSERT_TRUE(eventually([&] { return list->isVisible(); }));
+        if (hovered >= 0) {
+            QTest::mouseMove(list->viewport(), list->visualRect(list->model()->index(hovered, 0)).center());
+            ASSERT_TRUE(eventually([&] { return list->currentIndex().row() == hovered; }));
+        }
+        QTest::keyClick(list, Qt::Key_Down);
+        EXPECT_EQ(list->currentIndex().row(), 0);
+        QTest::keyClick(list, Qt::Key_Return);
+        EXPECT_EQ(panel().Combo4->currentText(), QStringLiteral("光熱費"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        ASSERT_FALSE(panel().isVisible());
+    }
+}
+
 TEST_F(EntryEditingTest, AddingNeedsACategoryFirst) {
     {
         Ledger l = f.file.open();

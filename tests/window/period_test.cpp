@@ -176,6 +176,52 @@ TEST(PeriodKeyboard, EnterWithTheListsOpenKeepsTheShownYearAndMonth) {
     EXPECT_EQ(w.Combo2->currentText().toStdString(), "12");
 }
 
+// Typed digits reach the period check as typed: no inline completion turns a typed "1" into
+// "10" or "20" into "2000". And each list opens at the year or month the box shows.
+TEST(PeriodKeyboard, TypedYearsAndMonthsAreTakenAsTypedAndTheListsOpenAtTheShownPeriod) {
+    WindowFixture f(QDate(2026, 6, 15));
+    seedFamily(f.file);
+    f.load();
+    Form1& w = f.w();
+    ASSERT_TRUE(showActive(w));
+    const auto openAt = [](ui::DropDown* picker) {
+        QAbstractItemView* list = picker->view();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 2000))
+            << picker->objectName().toStdString();
+        const QModelIndex current = list->currentIndex();
+        EXPECT_TRUE(list->viewport()->rect().intersects(list->visualRect(current))) << "scrolled into sight";
+        return current.isValid() ? current.data().toString().toStdString() : std::string("(none)");
+    };
+    const auto typeKeys = [&](const char* keys) {
+        for (const char* k = keys; *k; ++k)
+            QTest::keyClick(w.windowHandle(), *k);
+    };
+
+    QTest::mouseClick(w.Command11, Qt::LeftButton);
+    EXPECT_EQ(openAt(w.Combo1), "2026");
+    w.Combo1->lineEdit()->selectAll();
+    typeKeys("20"); // keys go to the open list, which hands typing to the box
+    EXPECT_EQ(w.Combo1->lineEdit()->text().toStdString(), "20");
+    typeKeys("06");
+    QTest::keyClick(w.windowHandle(), Qt::Key_Return);
+    ASSERT_TRUE(focusIn(w.Combo2)) << focusName().toStdString();
+    EXPECT_EQ(openAt(w.Combo2), "06");
+    w.Combo2->lineEdit()->selectAll();
+    typeKeys("1");
+    EXPECT_EQ(w.Combo2->lineEdit()->text().toStdString(), "1");
+    QTest::keyClick(w.windowHandle(), Qt::Key_Return);
+    QTest::keyClick(w.windowHandle(), Qt::Key_Return);
+    ASSERT_TRUE(w.inBrowseMode());
+    EXPECT_EQ(w.Label1->text().toStdString(), "2006年1月の収入表示");
+    EXPECT_EQ(w.Combo2->currentText().toStdString(), "01");
+
+    // Back in selection mode the month list opens at January, the month now shown.
+    QTest::mouseClick(w.Command11, Qt::LeftButton);
+    EXPECT_EQ(openAt(w.Combo1), "2006");
+    QTest::keyClick(w.windowHandle(), Qt::Key_Return);
+    EXPECT_EQ(openAt(w.Combo2), "01");
+}
+
 TEST_F(PeriodTest, FailedReadIsReportedAndLeavesTheWindowAsItWas) {
     Form1& w = f.w();
     dropTable(*w.ledger(), "DATA");

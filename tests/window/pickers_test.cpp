@@ -42,6 +42,7 @@ struct PickersTest : ::testing::Test {
         const int shownWidth = list->viewport()->width();
         for (int i = 0; i < picker->count(); ++i) {
             const QModelIndex index = list->model()->index(i, picker->modelColumn());
+            list->scrollTo(index); // the list opens at the shown year, scrolled part way down
             const QRect cell = list->visualRect(index).intersected(QRect(0, 0, shownWidth, INT_MAX));
             const QString text = picker->itemText(i);
             EXPECT_GE(cell.width(), metrics.horizontalAdvance(text) + 2 * margin)
