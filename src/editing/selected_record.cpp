@@ -1,17 +1,9 @@
 #include "selected_record.h"
 
+#include "monthly/month_figures.h"
 #include "ui/report_list.h"
 
 namespace sorakado::editing {
-
-namespace {
-
-// The record key of a row key: everything after the "@".
-QString recordKeyOf(const QString& rowKey) {
-    return rowKey.startsWith(u'@') ? rowKey.mid(1) : QString();
-}
-
-} // namespace
 
 SelectedRecord::SelectedRecord(ui::ReportList* list, QLabel* holder, QObject* parent)
     : QObject(parent), list_(list), holder_(holder) {
@@ -43,7 +35,7 @@ void SelectedRecord::currentMoved(int row) {
 void SelectedRecord::refilled() {
     if (!list_ || !holder_ || remembered_.isEmpty() || list_->currentRow() >= 0)
         return;
-    const QString rowKey = u'@' + remembered_;
+    const QString rowKey = rowKeyOf(remembered_);
     for (int row = 0; row < list_->rowCount(); ++row)
         if (list_->rowKey(row) == rowKey) {
             list_->setCurrentRow(row);

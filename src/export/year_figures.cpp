@@ -21,12 +21,11 @@ std::optional<int> parseYear(std::string_view text) {
 }
 
 std::string yearText(int year) {
-    std::string text = std::to_string(year);
-    return std::string(text.size() < 4 ? 4 - text.size() : 0, '0') + text;
+    return MonthKey::of(year, 1).value().yearText();
 }
 
 std::string monthKey(int year, int month) {
-    return yearText(year) + (month < 10 ? "/0" : "/") + std::to_string(month);
+    return MonthKey::of(year, month).value().text();
 }
 
 Amount YearFigures::incomeTotal() const {

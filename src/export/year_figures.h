@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/amount.h"
+#include "store/month_key.h"
 
 #include <array>
 #include <cstdint>
@@ -15,8 +16,9 @@ class Ledger;
 
 namespace yearly {
 
-inline constexpr int kFirstYear = 1900;
-inline constexpr int kLastYear = 3000;
+// The years the window can list.
+inline constexpr int kFirstYear = MonthKey::kFirstYear;
+inline constexpr int kLastYear = MonthKey::kLastYear;
 
 // A year as typed on the command line: exactly four digits, from 1900 to 3000.
 std::optional<int> parseYear(std::string_view text);

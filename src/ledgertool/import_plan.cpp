@@ -3,6 +3,8 @@
 #include "decimal_text.h"
 #include "import_texts.h"
 
+#include "store/month_key.h"
+
 #include <charconv>
 #include <map>
 #include <set>
@@ -37,12 +39,10 @@ bool isDigits(std::string_view s) {
     return true;
 }
 
-// "yyyy/mm" with a month 01..12: the only month keys the program selects by.
-bool isMonthKey(const std::string& s) {
-    if (s.size() != 7 || s[4] != '/' || !isDigits(s.substr(0, 4)) || !isDigits(s.substr(5, 2)))
-        return false;
-    int month = (s[5] - '0') * 10 + (s[6] - '0');
-    return month >= 1 && month <= 12;
+// A month key the window can list: the only keys the program selects by.
+bool isListableMonthKey(const std::string& s) {
+    const auto key = MonthKey::parse(s);
+    return key && key->listable();
 }
 
 // "yyyy/m" with a month 1..9, as some old rows were written; gives "yyyy/0m".
@@ -50,12 +50,12 @@ std::optional<std::string> twoDigitMonthKey(const LegacyValue& v) {
     if (!v || v->size() != 6 || (*v)[4] != '/' || !isDigits(v->substr(0, 4)) || !isDigits(v->substr(5, 1)) ||
         (*v)[5] == '0')
         return std::nullopt;
-    return v->substr(0, 5) + "0" + v->substr(5, 1);
+    return MonthKey::keyText(v->substr(0, 4), (*v)[5] - '0');
 }
 
 // "yyyy/mm/dd" as the program writes dates, so that the date starts with its month key.
 bool isDate(const std::string& s) {
-    return s.size() == 10 && isMonthKey(s.substr(0, 7)) && s[7] == '/' && isDigits(s.substr(8, 2));
+    return s.size() == 10 && isListableMonthKey(s.substr(0, 7)) && s[7] == '/' && isDigits(s.substr(8, 2));
 }
 
 enum class KeyStatus { Ok, Null, NotNumber };
@@ -179,7 +179,7 @@ void planIncomes(const LegacyTable& table, const std::set<std::int64_t>& members
             c.hiddenReason = texts::kMemberNull;
         else if (!members.count(*c.row.memberKey))
             c.hiddenReason = texts::kMemberGone;
-        else if (!c.normalised && !(r[1] && isMonthKey(*r[1])))
+        else if (const auto& key = c.normalised ? c.normalised : r[1]; !(key && isListableMonthKey(*key)))
             c.hiddenReason = texts::kMonthKeyOdd;
         candidates.push_back(std::move(c));
     }

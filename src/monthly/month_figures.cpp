@@ -2,6 +2,7 @@
 
 #include "month_texts.h"
 #include "store/ledger.h"
+#include "store/month_key.h"
 
 #include <QDate>
 #include <QLocale>
@@ -33,7 +34,7 @@ QString yearYenText(Amount amount) {
 }
 
 QString recordKey(std::int64_t key) {
-    return u'@' + QString::number(key);
+    return rowKeyOf(QString::number(key));
 }
 
 // Rows of a block alternate between two colours, first colour on the first row.
@@ -59,10 +60,6 @@ QString dateText(const std::optional<std::string>& storedDate) {
     if (!day.isValid())
         return text;
     return text + u'(' + kWeekdays[day.dayOfWeek() % 7] + u')';
-}
-
-std::string monthKeyOf(const QString& yearText, const QString& monthText) {
-    return (yearText + u'/' + monthText).toStdString();
 }
 
 // Twelve month rows and the year's total, the income and expense summaries alike. The income
@@ -191,6 +188,14 @@ void fillStatus(Amount income, Amount expense, MonthFigures& out) {
 
 } // namespace
 
+QString rowKeyOf(const QString& recordKey) {
+    return u'@' + recordKey;
+}
+
+QString recordKeyOf(const QString& rowKey) {
+    return rowKey.startsWith(u'@') ? rowKey.mid(1) : QString();
+}
+
 QString incomeCaption(const QString& yearText, const QString& monthText) {
     return shortNumber(yearText) + kCaptionYear + shortNumber(monthText) + kCaptionMonth;
 }
@@ -202,7 +207,7 @@ std::optional<MonthFigures> buildMonth(Ledger& ledger, const QString& yearText, 
     if (members.empty())
         return std::nullopt;
 
-    const std::string monthKey = monthKeyOf(yearText, monthText);
+    const std::string monthKey = MonthKey::keyText(yearText.toStdString(), monthText.toInt());
     const std::string year = yearText.toStdString();
     MonthFigures out;
     out.incomeCaption = incomeCaption(yearText, monthText);

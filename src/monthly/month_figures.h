@@ -57,6 +57,11 @@ QString incomeCaption(const QString& yearText, const QString& monthText);
 // ("2006", "04"). Returns nullopt when no member is registered: the window then asks the user
 // to register one and leaves the category list, the picker and the status panel as they were.
 // Throws LedgerError when a read fails.
+// The key of a list row that stands for a record: "@" and the record key ("@12"); and the
+// record key of a row key, empty for a row that stands for none.
+QString rowKeyOf(const QString& recordKey);
+QString recordKeyOf(const QString& rowKey);
+
 std::optional<MonthFigures> buildMonth(Ledger& ledger, const QString& yearText, const QString& monthText);
 
 } // namespace sorakado

@@ -2,6 +2,8 @@
 
 #include "numeric_text.h"
 
+#include "store/month_key.h"
+
 namespace sorakado {
 
 namespace {
@@ -23,6 +25,10 @@ std::optional<NumericValue> wholeNumber(const QString& text) {
 
 } // namespace
 
+QString PeriodCheck::monthKey() const {
+    return QString::fromStdString(MonthKey::keyText(yearText.toStdString(), monthText.toInt()));
+}
+
 PeriodCheck checkPeriod(const QString& yearText, const QString& monthText) {
     using namespace period_texts;
     auto year = wholeNumber(yearText);
@@ -31,9 +37,9 @@ PeriodCheck checkPeriod(const QString& yearText, const QString& monthText) {
     auto month = wholeNumber(monthText);
     if (!month)
         return refuse(2, kMonthNotNumber, PeriodFocus::Month);
-    if (year->compare(3000) > 0)
+    if (year->compare(MonthKey::kLastYear) > 0)
         return refuse(3, kYearTooLate, PeriodFocus::Year);
-    if (year->compare(1900) < 0)
+    if (year->compare(MonthKey::kFirstYear) < 0)
         return refuse(4, kYearTooEarly, PeriodFocus::Year);
     if (month->compare(12) > 0)
         return refuse(5, kMonthTooHigh, PeriodFocus::Month);

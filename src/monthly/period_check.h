@@ -16,7 +16,7 @@ struct PeriodCheck {
 
     bool passed() const { return failedCheck == 0; }
     // The month key the ledger is read with: "2006/04".
-    QString monthKey() const { return yearText + u'/' + monthText; }
+    QString monthKey() const;
 };
 
 namespace period_texts {

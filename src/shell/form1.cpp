@@ -12,6 +12,7 @@
 #include "monthly/period_check.h"
 #include "startup_backup.h"
 #include "store/ledger.h"
+#include "store/month_key.h"
 #include "ui/clipboard.h"
 #include "ui/controls.h"
 #include "ui/design_look.h"
@@ -122,7 +123,10 @@ void Form1::wirePanels() {
     context.refresh = [this] { Command1_Click(); };
     context.anchor = [this] { return anchor_; };
     // The selectors are normalised by every rebuild, so they name the month on show.
-    context.monthKey = [this] { return Combo1->currentText() + u'/' + Combo2->currentText(); };
+    context.monthKey = [this] {
+        return QString::fromStdString(
+            MonthKey::keyText(Combo1->currentText().toStdString(), Combo2->currentText().toInt()));
+    };
     context.today = [this] { return clock_.today(); };
     Frame2->attach(context, members_);
     Frame3->attach(context, members_);

@@ -2,6 +2,7 @@
 
 #include "keyed_file.h"
 #include "ledger_error.h"
+#include "month_key.h"
 #include "month_sums_read.h"
 #include "schema.h"
 #include "sqlite_error.h"
@@ -12,32 +13,36 @@ namespace {
 
 using detail::KeyedFile;
 
-// A month key the period selectors can produce: four digits from 2000, "/", a month 01 to 12.
-#define LISTABLE_MONTH(col)                                                                                  \
-    "(" col " GLOB '[0-9][0-9][0-9][0-9]/[01][0-9]*' AND substr(" col ", 1, 4) >= '2000' AND substr(" col    \
-    ", 6, 2) BETWEEN '01' AND '12')"
+// A month key the window can list (MonthKey::listable): four digits of a year the period check
+// lets through, "/", a month 01 to 12; what follows is the caller's to judge.
+std::string listableMonth(const std::string& col) {
+    return "(" + col + " GLOB '[0-9][0-9][0-9][0-9]/[01][0-9]*' AND substr(" + col + ", 1, 4) BETWEEN '" +
+           std::to_string(MonthKey::kFirstYear) + "' AND '" + std::to_string(MonthKey::kLastYear) +
+           "' AND substr(" + col + ", 6, 2) BETWEEN '01' AND '12')";
+}
 
-const char* const kHiddenIncomes =
-    "SELECT 名前ID, 年月, 収入, "
-    "名前ID IS NULL, "
-    "名前ID IS NOT NULL AND NOT EXISTS (SELECT 1 FROM 名前 WHERE 名前.名前ID = 収入.名前ID), "
-    "coalesce(NOT (length(年月) = 7 AND " LISTABLE_MONTH(
-        "年月") "), 1) "
-                "FROM 収入 WHERE 名前ID IS NULL OR NOT EXISTS (SELECT 1 FROM 名前 WHERE 名前.名前ID = "
-                "収入.名前ID) "
-                "OR coalesce(NOT (length(年月) = 7 AND " LISTABLE_MONTH("年月") "), 1) ORDER BY rowid";
+std::string hiddenIncomesQuery() {
+    const std::string odd = "coalesce(NOT (length(年月) = 7 AND " + listableMonth("年月") + "), 1)";
+    return "SELECT 名前ID, 年月, 収入, 名前ID IS NULL, "
+           "名前ID IS NOT NULL AND NOT EXISTS (SELECT 1 FROM 名前 WHERE 名前.名前ID = 収入.名前ID), " +
+           odd +
+           " FROM 収入 WHERE 名前ID IS NULL OR NOT EXISTS (SELECT 1 FROM 名前 WHERE 名前.名前ID = "
+           "収入.名前ID) "
+           "OR " +
+           odd + " ORDER BY rowid";
+}
 
-const char* const kHiddenEntries =
-    "SELECT DATAID, 年月日, 品目ID, 金額, "
-    "品目ID IS NULL, "
-    "品目ID IS NOT NULL AND NOT EXISTS (SELECT 1 FROM 品目 WHERE 品目.品目ID = DATA.品目ID), "
-    "coalesce(NOT (length(年月日) = 10 AND " LISTABLE_MONTH(
-        "年月日") " AND 年月日 GLOB '[0-9][0-9][0-9][0-9]/[01][0-9]/[0-3][0-9]'), 1) "
-                  "FROM DATA WHERE 品目ID IS NULL OR NOT EXISTS (SELECT 1 FROM 品目 WHERE 品目.品目ID = "
-                  "DATA.品目ID) "
-                  "OR coalesce(NOT (length(年月日) = 10 AND " LISTABLE_MONTH(
-                      "年月日") " AND 年月日 GLOB '[0-9][0-9][0-9][0-9]/[01][0-9]/[0-3][0-9]'), 1) "
-                                "ORDER BY DATAID";
+std::string hiddenEntriesQuery() {
+    const std::string odd = "coalesce(NOT (length(年月日) = 10 AND " + listableMonth("年月日") +
+                            " AND 年月日 GLOB '[0-9][0-9][0-9][0-9]/[01][0-9]/[0-3][0-9]'), 1)";
+    return "SELECT DATAID, 年月日, 品目ID, 金額, 品目ID IS NULL, "
+           "品目ID IS NOT NULL AND NOT EXISTS (SELECT 1 FROM 品目 WHERE 品目.品目ID = DATA.品目ID), " +
+           odd +
+           " FROM DATA WHERE 品目ID IS NULL OR NOT EXISTS (SELECT 1 FROM 品目 WHERE 品目.品目ID = "
+           "DATA.品目ID) "
+           "OR " +
+           odd + " ORDER BY DATAID";
+}
 
 std::string shown(const std::optional<std::string>& value) {
     return value ? *value : "Null";
@@ -56,14 +61,14 @@ std::string reasons(const Statement& s, int first, const char* none, const char*
 }
 
 void readHidden(KeyedFile& file, Report& report) {
-    auto incomes = file.prepare(kHiddenIncomes, "収入の確認");
+    auto incomes = file.prepare(hiddenIncomesQuery(), "収入の確認");
     while (incomes.step())
         report.hidden.push_back({"収入",
                                  "名前ID " + shown(incomes.text(0)) + ", 年月 " + shown(incomes.text(1)) +
                                      ", 収入 " + shown(incomes.text(2)),
                                  reasons(incomes, 3, "名前が指定されていません", "その名前はもうありません",
                                          "年月が一覧に出せる yyyy/mm の形ではありません")});
-    auto entries = file.prepare(kHiddenEntries, "明細の確認");
+    auto entries = file.prepare(hiddenEntriesQuery(), "明細の確認");
     while (entries.step())
         report.hidden.push_back({"DATA",
                                  "DATAID " + shown(entries.text(0)) + " (" + shown(entries.text(1)) +

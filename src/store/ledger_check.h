@@ -35,9 +35,9 @@ struct Report {
 // the file is missing, cannot be read, or does not open with the password as a database.
 //
 // Rows the window never shows: incomes whose member is gone (or names none), entries whose
-// category is gone (or names none), income month keys not of the form yyyy/mm (month 01 to 12,
-// year 2000 or later, the first year the selector offers) and entry dates not of the form
-// yyyy/mm/dd with such a month.
+// category is gone (or names none), income month keys the window cannot list (MonthKey:
+// yyyy/mm, month 01 to 12, a year from 1900 to 3000) and entry dates not of the form yyyy/mm/dd
+// with such a month.
 // The per-month sums are recounted from the rows and compared with those stored.
 Report checkLedger(const std::filesystem::path& ledger);
 

@@ -8,6 +8,7 @@
 #include "statement.h"
 
 #include "ledger_error.h"
+#include "month_key.h"
 #include "month_sums_schema.h"
 #include "schema.h"
 
@@ -115,17 +116,13 @@ bool isExpenseMonthKey(const std::string& key) {
            std::all_of(key.begin(), key.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::string monthKey(const std::string& yearText, int month) {
-    return yearText + (month < 10 ? "/0" : "/") + std::to_string(month);
-}
-
 // The twelve months of a year from the stored figures. A month whose figure is not exact, or
 // whose key the figures are not kept under, is counted from its rows.
 MonthSums yearFromFigures(Statement&& stored, const std::string& yearText, bool keptUnder(const std::string&),
                           const std::function<std::optional<Amount>(const std::string&)>& fromRows) {
     MonthSums out;
     for (int month = 1; month <= 12; ++month) {
-        const std::string key = monthKey(yearText, month);
+        const std::string key = MonthKey::keyText(yearText, month);
         if (!keptUnder(key)) {
             out[month - 1] = fromRows(key);
             continue;

@@ -2,6 +2,7 @@
 
 #include "statement.h"
 
+#include "month_key.h"
 #include "month_sums_schema.h"
 
 namespace sorakado {
@@ -25,7 +26,7 @@ std::int64_t Ledger::readFloor(const std::string& monthKey, const std::string& y
                       "月別合計の読み込み");
         for (int month = 1; month <= 12; ++month) {
             figure.reset();
-            figure.bind(1, yearText + (month < 10 ? "/0" : "/") + std::to_string(month));
+            figure.bind(1, MonthKey::keyText(yearText, month));
             if (figure.step())
                 values += figure.amount(0).has_value() + figure.amount(1).has_value();
         }

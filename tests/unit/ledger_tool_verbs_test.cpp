@@ -110,7 +110,9 @@ TEST_F(ToolVerbs, CheckListsEveryRowTheWindowNeverShowsAndExitsThree) {
         addIncome(l, 1, "2006/4", yen(1000));    // one-digit month
         addIncome(l, 9, "2026/01", yen(2000));   // member gone
         addIncomeWithoutMember(l, "2026/01", yen(3000));
-        addIncome(l, 1, "1999/12", yen(4000));            // before the selector's first year
+        addIncome(l, 1, "1899/12", yen(4000));            // before the window's first year
+        addIncome(l, 1, "1999/12", yen(5000));            // shown: the window lists 1900 to 3000
+        addIncome(l, 1, "3001/01", yen(6000));            // after its last
         addEntry(l, "2026/01/10", food, "米", yen(2000)); // shown
         addEntry(l, "2026/01/11", 7, "パン", yen(150));
         addEntry(l, "2026/13/01", food, "謎", yen(1));
@@ -118,12 +120,13 @@ TEST_F(ToolVerbs, CheckListsEveryRowTheWindowNeverShowsAndExitsThree) {
     }
     ToolResult r = run({"check", ledger().string()});
     EXPECT_EQ(r.status, 3) << r.err;
-    EXPECT_THAT(r.out, AllOf(HasSubstr("表示されない行があります（7 行）"), HasSubstr("年月 2006/4"),
+    EXPECT_THAT(r.out, AllOf(HasSubstr("表示されない行があります（8 行）"), HasSubstr("年月 2006/4"),
                              HasSubstr("名前ID 9, 年月 2026/01, 収入 2000: その名前はもうありません"),
-                             HasSubstr("名前ID Null"), HasSubstr("年月 1999/12"),
+                             HasSubstr("名前ID Null"), HasSubstr("年月 1899/12"), HasSubstr("年月 3001/01"),
                              HasSubstr("DATAID 2 (2026/01/11, 品目ID 7, 150): その品目はもうありません"),
                              HasSubstr("DATAID 3 (2026/13/01"), HasSubstr("DATAID 4 (Null")));
     EXPECT_THAT(r.out, Not(HasSubstr("300000")));
+    EXPECT_THAT(r.out, Not(HasSubstr("1999/12")));
 }
 
 TEST_F(ToolVerbs, CheckCallsADamagedOrForeignFileDamagedAndExitsOne) {

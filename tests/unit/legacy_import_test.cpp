@@ -567,6 +567,23 @@ TEST(LegacyImportIncomes, RowsTheProgramNeverListedAreCarriedOverAndNamed) {
     EXPECT_FALSE(plan.rows.incomes[3].amount.has_value());
 }
 
+// The window lists the years 1900 to 3000: a month key of another year is carried over out of
+// view, whether it had two digits or one.
+TEST(LegacyImportIncomes, MonthsOfYearsTheWindowCannotListAreNamedAsOutOfView) {
+    auto plan = planImport(fileWithIncomes({{"1", "1899/12", "1"},
+                                            {"1", "1900/01", "2"},
+                                            {"1", "1999/12", "3"},
+                                            {"1", "3000/12", "4"},
+                                            {"1", "3001/01", "5"},
+                                            {"1", "1850/4", "6"}}));
+    EXPECT_THAT(monthKeys(plan),
+                ElementsAre("1899/12", "1900/01", "1999/12", "3000/12", "3001/01", "1850/04"));
+    ASSERT_EQ(plan.hidden.size(), 3u);
+    EXPECT_THAT(plan.hidden[0].row, HasSubstr("1899/12"));
+    EXPECT_THAT(plan.hidden[1].row, HasSubstr("3001/01"));
+    EXPECT_THAT(plan.hidden[2].row, HasSubstr("1850/4"));
+}
+
 TEST(LegacyImportEntries, RowsThatCannotBePlacedAreReportedAndTheRestWritten) {
     LegacyFile f = fileWithIncomes({});
     f.entries = table("DATA", {{"1", "2006/04/01", "1", "a", "100"},

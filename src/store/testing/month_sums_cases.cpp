@@ -2,6 +2,7 @@
 
 #include "other_program.h"
 #include "store/ledger_access.h"
+#include "store/month_key.h"
 #include "store/month_sums_schema.h"
 #include "store/statement.h"
 
@@ -26,7 +27,7 @@ MonthSums sumsFromRows(Ledger& l, const std::string& yearText, const std::string
                               "test");
     MonthSums out;
     for (int month = 1; month <= 12; ++month) {
-        const std::string key = yearText + (month < 10 ? "/0" : "/") + std::to_string(month);
+        const std::string key = MonthKey::keyText(yearText, month);
         s.reset();
         s.bind(1, key);
         if (prefixMatch)
