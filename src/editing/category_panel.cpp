@@ -86,9 +86,15 @@ void CategoryPanel::Command7_Click() {
     ui::guarded(dialogs(), [this] {
         if (Combo3->currentIndex() <= 0)
             return;
-        if (!dialogs().ask(Combo3->currentText() + texts::kDeleteSuffix))
+        const std::int64_t key = Combo3->currentData().toLongLong();
+        // The entries of every month go with the category, not only those on show.
+        QString question = Combo3->currentText() + texts::kDeleteSuffix;
+        if (const auto entries = writes::categoryEntryCount(context().ledger(), key); entries > 0)
+            question += texts::kLineBreak + texts::kCategoryEntriesGoPrefix + QString::number(entries) +
+                        texts::kCategoryEntriesGoSuffix;
+        if (!dialogs().ask(question))
             return;
-        writes::deleteCategory(context().ledger(), Combo3->currentData().toLongLong());
+        writes::deleteCategory(context().ledger(), key);
         closeAfterChange();
     });
 }

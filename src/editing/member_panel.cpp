@@ -56,7 +56,12 @@ void MemberPanel::NameDel_Click() {
         if (!key)
             return;
         const QString name = members_->cells().value(0);
-        if (!dialogs().ask(name + texts::kDeleteNameSuffix))
+        // The incomes of every month go with the member, not only those on show.
+        QString question = name + texts::kDeleteNameSuffix;
+        if (const auto incomes = writes::memberIncomeCount(context().ledger(), *key); incomes > 0)
+            question += texts::kLineBreak + texts::kNameIncomesGoPrefix + QString::number(incomes) +
+                        texts::kNameIncomesGoSuffix;
+        if (!dialogs().ask(question))
             return;
         writes::deleteMember(context().ledger(), *key);
         context().refresh();

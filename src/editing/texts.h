@@ -10,7 +10,10 @@ inline const QString kNameAddTitle = QStringLiteral("名前入力");
 inline const QString kNameChangeTitle = QStringLiteral("名前変更");
 inline const QString kBlankName = QStringLiteral("名前は空白禁止！！");
 inline const QString kDeleteNameSuffix = QStringLiteral(" 削除しますか？"); // name + this
-inline const QString kRenameNamePrefix = QStringLiteral("名前 ");           // + old + を + new + …
+// A second line when the member's incomes go with it: prefix + count + suffix.
+inline const QString kNameIncomesGoPrefix = QStringLiteral("この名前の収入 ");
+inline const QString kNameIncomesGoSuffix = QStringLiteral("件も削除されます。");
+inline const QString kRenameNamePrefix = QStringLiteral("名前 "); // + old + を + new + …
 inline const QString kRenameJoin = QStringLiteral("を");
 inline const QString kRenameSuffix = QStringLiteral("に変更しますがいいですか？");
 
@@ -24,6 +27,9 @@ inline const QString kFourDecimalsAtMost = QStringLiteral("小数点以下は４
 // Categories.
 inline const QString kBlankCategory = QStringLiteral("空白はいけません！！");
 inline const QString kDeleteSuffix = QStringLiteral("を削除しますか？"); // what + this
+// A second line when the category's entries go with it: prefix + count + suffix.
+inline const QString kCategoryEntriesGoPrefix = QStringLiteral("この品目の明細 ");
+inline const QString kCategoryEntriesGoSuffix = QStringLiteral("件も削除されます。");
 
 // Expense entries.
 inline const QString kEntryAddTitle = QStringLiteral("明 細 追 加");

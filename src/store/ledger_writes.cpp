@@ -29,6 +29,8 @@ const char* const kChangeEntry =
     "UPDATE DATA SET 年月日 = ?2, 品目ID = ?3, 内容 = ?4, 金額 = ?5 WHERE DATAID = ?1";
 const char* const kDeleteEntry = "DELETE FROM DATA WHERE DATAID = ?1";
 const char* const kEntryCategory = "SELECT 品目ID FROM DATA WHERE DATAID = ?1";
+const char* const kCountMemberIncomes = "SELECT count(*) FROM 収入 WHERE 名前ID = ?1";
+const char* const kCountCategoryEntries = "SELECT count(*) FROM DATA WHERE 品目ID = ?1";
 
 const char* const kMemberGone = "選択された名前は台帳にありません。一覧を更新してからやり直して下さい。";
 const char* const kCategoryGone = "選択された品目は台帳にありません。一覧を更新してからやり直して下さい。";
@@ -188,6 +190,18 @@ std::optional<std::int64_t> entryCategory(Ledger& ledger, std::int64_t entryKey)
     if (!s.step() || s.isNull(0))
         return std::nullopt;
     return s.int64(0);
+}
+
+std::int64_t memberIncomeCount(Ledger& ledger, std::int64_t memberKey) {
+    auto s = LedgerAccess::prepare(ledger, kCountMemberIncomes, "収入の数え上げ");
+    s.bind(1, memberKey);
+    return s.step() ? s.int64(0) : 0;
+}
+
+std::int64_t categoryEntryCount(Ledger& ledger, std::int64_t categoryKey) {
+    auto s = LedgerAccess::prepare(ledger, kCountCategoryEntries, "明細の数え上げ");
+    s.bind(1, categoryKey);
+    return s.step() ? s.int64(0) : 0;
 }
 
 } // namespace sorakado::writes

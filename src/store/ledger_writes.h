@@ -50,4 +50,9 @@ void deleteEntry(Ledger& ledger, std::int64_t entryKey);
 // The category an entry is filed under; nullopt when the entry is not in the ledger.
 std::optional<std::int64_t> entryCategory(Ledger& ledger, std::int64_t entryKey);
 
+// What deleting a member or a category takes with it: the member's incomes and the category's
+// entries of every month.
+std::int64_t memberIncomeCount(Ledger& ledger, std::int64_t memberKey);
+std::int64_t categoryEntryCount(Ledger& ledger, std::int64_t categoryKey);
+
 } // namespace sorakado::writes

@@ -120,12 +120,14 @@ TEST_F(CategoryEditingTest, DeleteAsksThenTakesTheCategoryWithItsEntriesOfEveryM
     openPanel();
     pickByKeyboard(QStringLiteral("食費"));
 
-    f.dialogs.expect(MessageKind::Ask, QStringLiteral("食費を削除しますか？"), false);
+    f.dialogs.expect(MessageKind::Ask,
+                     QStringLiteral("食費を削除しますか？\r\nこの品目の明細 2件も削除されます。"), false);
     QTest::mouseClick(panel().Command7, Qt::LeftButton);
     EXPECT_TRUE(panel().isVisible());
     EXPECT_EQ(categoriesIn(f.file).size(), 2u);
 
-    f.dialogs.expect(MessageKind::Ask, QStringLiteral("食費を削除しますか？"), true);
+    f.dialogs.expect(MessageKind::Ask,
+                     QStringLiteral("食費を削除しますか？\r\nこの品目の明細 2件も削除されます。"), true);
     QTest::mouseClick(panel().Command7, Qt::LeftButton);
     EXPECT_FALSE(panel().isVisible());
     EXPECT_EQ(categoryNames(), (QStringList{"光熱費=2"}));
@@ -136,12 +138,35 @@ TEST_F(CategoryEditingTest, DeleteAsksThenTakesTheCategoryWithItsEntriesOfEveryM
     EXPECT_EQ(w().Label22->text(), QStringLiteral("\\8000"));
 }
 
+// The design's question stays; a second line counts the entries of every month that go with
+// the category, and only when there are any.
+TEST_F(CategoryEditingTest, TheDeleteQuestionCountsTheEntriesOfEveryMonthThatGoWithIt) {
+    open();
+    {
+        Ledger l = f.file.open();
+        addCategory(l, "雑費");
+        for (int i = 0; i < 11; ++i)
+            addEntry(l, "2025/0" + std::to_string(i % 9 + 1) + "/01", 2, "電気", yen(i + 1));
+    }
+    w().Command1_Click();
+    openPanel();
+    pickByKeyboard(QStringLiteral("光熱費"));
+    f.dialogs.expect(MessageKind::Ask,
+                     QStringLiteral("光熱費を削除しますか？\r\nこの品目の明細 11件も削除されます。"), false);
+    QTest::mouseClick(panel().Command7, Qt::LeftButton);
+    pickByKeyboard(QStringLiteral("雑費"));
+    f.dialogs.expect(MessageKind::Ask, QStringLiteral("雑費を削除しますか？"), true);
+    QTest::mouseClick(panel().Command7, Qt::LeftButton);
+    EXPECT_EQ(categoryNames(), (QStringList{"光熱費=2", "食費=1"}));
+}
+
 TEST_F(CategoryEditingTest, ACategoryDeleteThatFailsHalfwayKeepsTheCategoryAndItsEntries) {
     open();
     failDeletesFrom(w(), "DATA");
     openPanel();
     pickByKeyboard(QStringLiteral("食費"));
-    f.dialogs.expect(MessageKind::Ask, QStringLiteral("食費を削除しますか？"));
+    f.dialogs.expect(MessageKind::Ask,
+                     QStringLiteral("食費を削除しますか？\r\nこの品目の明細 2件も削除されます。"));
     f.dialogs.expectContaining(MessageKind::Error, QStringLiteral("disk I/O error"));
     QTest::mouseClick(panel().Command7, Qt::LeftButton);
 
