@@ -15,6 +15,9 @@ using ui::rectTw;
 EditPanel::EditPanel(const QString& objectName, int widthTw, int heightTw, int index, QWidget* parent)
     : QFrame(parent), index_(index) {
     setObjectName(objectName);
+    // Its own, not only the window's: the buttons and whatever has no font of its own draw
+    // Japanese in the Gothic whatever the locale, wherever the panel is put.
+    setFont(ui::gothic(9));
     setFrameShape(QFrame::NoFrame);
     setAutoFillBackground(true);
     QPalette p = palette();

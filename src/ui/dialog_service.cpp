@@ -1,6 +1,7 @@
 #include "dialog_service.h"
 
 #include "design_look.h"
+#include "fonts.h"
 #include "texts.h"
 
 #include <QAbstractButton>
@@ -27,6 +28,9 @@ QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const 
     QMessageBox box(icon, kApplicationTitle, text, buttons, parent);
     box.setObjectName(QStringLiteral("SorakadoMessage"));
     box.setPalette(designPalette());
+    // A message box is a window of its own and takes the application's font, which without a
+    // Japanese locale (LANG unset) is a Latin face drawing the text in narrow fallback glyphs.
+    box.setFont(gothic(9));
     nameButton(box, QMessageBox::Yes, texts::kYes, Qt::Key_Y);
     nameButton(box, QMessageBox::No, texts::kNo, Qt::Key_N);
     nameButton(box, QMessageBox::Ok, texts::kOk, Qt::Key_unknown);

@@ -1,9 +1,15 @@
 // The real message boxes behind the dialog service: title, icon, buttons and the answer given.
 
+#include "editing/category_panel.h"
+#include "editing/entry_panel.h"
+#include "editing/income_panel.h"
+#include "editing/member_panel.h"
 #include "ui/dialog_service.h"
+#include "ui/fonts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +28,7 @@ struct Seen {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QStringList captions; // the buttons' words, left to right as laid out
+    QStringList textFamilies, buttonFamilies;
 };
 
 QStringList buttonCaptions(const QMessageBox* box) {
@@ -45,8 +52,12 @@ public:
             if (!box)
                 return;
             timer_.stop();
-            seen_ = Seen{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                         buttonCaptions(box)};
+            seen_ = Seen{box->windowTitle(),  box->text(), box->icon(), box->standardButtons(),
+                         buttonCaptions(box), {},          {}};
+            if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                seen_->textFamilies = label->font().families();
+            if (!box->buttons().isEmpty())
+                seen_->buttonFamilies = box->buttons().front()->font().families();
             if (key != Qt::Key_unknown)
                 QTest::keyClick(box, key);
             else if (QAbstractButton* b = box->button(button))
@@ -61,6 +72,16 @@ public:
 private:
     QTimer timer_;
     std::optional<Seen> seen_;
+};
+
+// A desktop without a Japanese locale (LANG unset): the platform's fonts for every kind of
+// widget are a Latin face, whatever the program set as its own default.
+class LatinDesktopFonts {
+public:
+    LatinDesktopFonts() { QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9), "QWidget"); }
+    ~LatinDesktopFonts() { QApplication::setFont(ui::gothic(9)); } // clears the per-kind fonts
+    LatinDesktopFonts(const LatinDesktopFonts&) = delete;
+    LatinDesktopFonts& operator=(const LatinDesktopFonts&) = delete;
 };
 
 struct Kind {
@@ -86,6 +107,7 @@ TEST(MessageBoxDialogs, EachKindShowsItsIconAndButtonsUnderTheApplicationTitle) 
          QMessageBox::Yes | QMessageBox::No, QMessageBox::No, false},
     };
     // clang-format on
+    const LatinDesktopFonts latin;
     for (const auto& k : kinds) {
         SCOPED_TRACE(k.name);
         ui::MessageBoxDialogs dialogs;
@@ -96,6 +118,9 @@ TEST(MessageBoxDialogs, EachKindShowsItsIconAndButtonsUnderTheApplicationTitle) 
         EXPECT_EQ(answerer.seen()->text, text);
         EXPECT_EQ(answerer.seen()->icon, k.icon);
         EXPECT_EQ(answerer.seen()->buttons, k.buttons);
+        // Set, not left to the locale: without LANG the application's font is a Latin face.
+        EXPECT_EQ(answerer.seen()->textFamilies.value(0).toStdString(), "IPAPGothic");
+        EXPECT_EQ(answerer.seen()->buttonFamilies.value(0).toStdString(), "IPAPGothic");
     }
 }
 
@@ -130,6 +155,23 @@ TEST(MessageBoxDialogs, ButtonsAreJapaneseAndTheKeysStillAnswer) {
         EXPECT_EQ(captions, (QStringList{QStringLiteral("いいえ"), QStringLiteral("はい")}));
     }
     QLocale::setDefault(before);
+}
+
+// A panel sets its font itself, as the window does, rather than relying on where it is put:
+// its buttons draw Japanese in the Gothic whatever the locale's default face is.
+TEST(PanelFonts, EveryPanelsButtonsDrawInTheGothicOnTheirOwn) {
+    const LatinDesktopFonts latin;
+    editing::IncomePanel income(nullptr);
+    editing::MemberPanel member(nullptr);
+    editing::CategoryPanel category(nullptr);
+    editing::EntryPanel entry(nullptr);
+    for (const QAbstractButton* button :
+         {static_cast<QAbstractButton*>(income.Command2), static_cast<QAbstractButton*>(member.Command5),
+          static_cast<QAbstractButton*>(category.Command7), static_cast<QAbstractButton*>(entry.Command10)}) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_EQ(button->font().families().value(0).toStdString(), "IPAPGothic");
+        EXPECT_EQ(button->font().pointSizeF(), 9);
+    }
 }
 
 } // namespace
