@@ -37,6 +37,11 @@ for size in 32 64 256; do
     check "user-icon-$size" [ -s "$HOME/.local/share/icons/hicolor/${size}x${size}/apps/sorakado.png" ]
 done
 check ledger-checks-clean "$prog/sorakado-ledger" check
+# The ledger tool is called by its name, as the README does: a link in ~/.local/bin.
+check tool-linked-on-path [ "$(readlink "$HOME/.local/bin/sorakado-ledger")" = "$prog/sorakado-ledger" ]
+check tool-by-its-name env PATH="$HOME/.local/bin:$PATH" sorakado-ledger --version
+note=$(PATH=/usr/bin:/bin "$SOURCE_DIR/scripts/install-user" "$BUILD_DIR" 2>&1 >/dev/null)
+check tool-path-note-when-off-path grep -q "is not on your PATH" <<<"$note"
 
 # 3. A second install keeps the ledger with its rows, and its backups, byte for byte.
 seed "$prog/Sorakado.mdb" "INSERT INTO 名前(名前) VALUES ('太郎');"

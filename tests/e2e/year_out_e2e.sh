@@ -56,6 +56,12 @@ check "whole-ledger names" test "$(listing "$all")" = \
     "categories.csv entries.csv incomes.csv members.csv summary.csv "
 check "whole-ledger summary covers 2006 and 2007" test "$(grep -c '^200[67]/' "$all/summary.csv")" -eq 24
 
+# A folder that is not there yet is made, for the user alone, as `export ~/kakeibo/all` expects.
+check "export into a folder not yet made" run new 0 "$tool" export --ledger "$ledger" "$work/kakeibo/all"
+check "new folders made, mode 0700" test "$(stat -c %a "$work/kakeibo") $(stat -c %a "$work/kakeibo/all")" = "700 700"
+check "new folder holds the files" test "$(listing "$work/kakeibo/all")" = \
+    "categories.csv entries.csv incomes.csv members.csv summary.csv "
+
 empty="$work/empty"
 mkdir "$empty"
 check "year 1899 refused" run year 2 "$tool" export --ledger "$ledger" --year 1899 "$empty"
@@ -63,6 +69,8 @@ check "year message" one_japanese_line "$work/year.err" "1900から3000まで"
 check "year 3001 refused" run year3001 2 "$tool" report --ledger "$ledger" 3001 "$empty/r.pdf"
 check "missing ledger" run missing 1 "$tool" export --ledger "$work/nope.mdb" "$empty"
 check "missing ledger message" one_japanese_line "$work/missing.err" "台帳ファイルが見つかりません"
+check "missing ledger, new folder" run missing-new 1 "$tool" export --ledger "$work/nope.mdb" "$work/never/made"
+check "a refused export makes no folder" test ! -e "$work/never"
 echo "not a ledger" >"$work/text.mdb"
 check "foreign file as ledger" run foreign 1 "$tool" report --ledger "$work/text.mdb" 2006 "$empty/r.pdf"
 check "foreign file message" one_japanese_line "$work/foreign.err" "台帳ファイル"
