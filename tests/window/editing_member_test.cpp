@@ -148,11 +148,13 @@ TEST_F(MemberEditingTest, DeleteAsksThenTakesTheMemberWithItsIncomesOfEveryMonth
     w().Command1_Click();
     const int row = rowWithKey(w().ListView1, hanako);
 
-    f.dialogs.expect(MessageKind::Ask, QStringLiteral("花子 削除しますか？\r\nこの名前の収入 2件も削除されます。"), false);
+    f.dialogs.expect(MessageKind::Ask,
+                     QStringLiteral("花子 削除しますか？\r\nこの名前の収入 2件も削除されます。"), false);
     menuOn(row, w().NameDel);
     EXPECT_EQ(membersIn(f.file).size(), 2u);
 
-    f.dialogs.expect(MessageKind::Ask, QStringLiteral("花子 削除しますか？\r\nこの名前の収入 2件も削除されます。"), true);
+    f.dialogs.expect(MessageKind::Ask,
+                     QStringLiteral("花子 削除しますか？\r\nこの名前の収入 2件も削除されます。"), true);
     menuOn(row, w().NameDel);
     ASSERT_EQ(membersIn(f.file).size(), 1u);
     EXPECT_EQ(membersIn(f.file)[0].name, "太郎");
@@ -251,7 +253,8 @@ TEST_F(MemberEditingTest, ADatabaseErrorIsShownAndTheLedgerAndPanelStayAsTheyWer
 TEST_F(MemberEditingTest, AMemberDeleteThatFailsHalfwayKeepsTheMemberAndItsIncomes) {
     open();
     failDeletesFrom(w(), "収入");
-    f.dialogs.expect(MessageKind::Ask, QStringLiteral("太郎 削除しますか？\r\nこの名前の収入 2件も削除されます。"));
+    f.dialogs.expect(MessageKind::Ask,
+                     QStringLiteral("太郎 削除しますか？\r\nこの名前の収入 2件も削除されます。"));
     f.dialogs.expectContaining(MessageKind::Error, QStringLiteral("disk I/O error"));
     menuOn(0, w().NameDel);
 
