@@ -10,6 +10,12 @@ inline constexpr const char* kLedgerMissing = "台帳ファイルが見つかり
                                               "で空の台帳を作るか、旧版の台帳を sorakado-ledger import で"
                                               "取り込んでください。";
 
+// A ledger a later version of Sorakado has made: opened by this one, its changes would bypass
+// what the later version keeps beside the rows, so it is left alone.
+inline constexpr const char* kLedgerTooNew =
+    "この台帳ファイルは新しい版の Sorakado で作られたため、この版では開け"
+    "ません。新しい版の Sorakado を使ってください。";
+
 // What went wrong with the ledger, told so the user can act on it. The description is
 // Japanese and complete (what failed, and why, or the path); only the UI shows it.
 class LedgerError : public std::runtime_error {

@@ -230,6 +230,8 @@ void Ledger::upgradeSchema() {
         if (s.step())
             version = s.int64(0);
     }
+    if (version > schema::kVersion)
+        throw LedgerError(LedgerError::Kind::NotLedger, kLedgerTooNew);
     std::set<std::string> present;
     {
         auto s = Statement(db_, "SELECT name FROM sqlite_master", "表の確認");

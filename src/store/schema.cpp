@@ -1,5 +1,6 @@
 #include "schema.h"
 
+#include "history_schema.h"
 #include "month_sums_schema.h"
 
 namespace sorakado::schema {
@@ -49,6 +50,8 @@ std::vector<std::string> createStatements() {
         s.push_back(std::string("CREATE INDEX ") + name + on);
     for (auto& statement : month_sums::createStatements())
         s.push_back(std::move(statement));
+    for (auto& statement : history_schema::createStatements())
+        s.push_back(std::move(statement));
     return s;
 }
 
@@ -65,6 +68,8 @@ std::vector<std::string> upgradeStatements(std::int64_t fromVersion) {
         s.push_back(std::string("CREATE INDEX IF NOT EXISTS ") + name + on);
     for (auto& statement : month_sums::createStatements())
         s.push_back(std::move(statement));
+    for (auto& statement : history_schema::createStatements())
+        s.push_back(std::move(statement));
     return s;
 }
 
@@ -73,6 +78,8 @@ std::vector<std::string> addedObjects() {
     for (const auto& [name, on] : otherIndexes())
         names.push_back(name);
     for (auto& name : month_sums::objectNames())
+        names.push_back(std::move(name));
+    for (auto& name : history_schema::objectNames())
         names.push_back(std::move(name));
     return names;
 }

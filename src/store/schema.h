@@ -14,7 +14,9 @@ struct Table {
 // PRAGMA user_version of a ledger in today's shape: the four tables, the stored per-month sums
 // with their triggers, and the indexes below. Ledgers made before have 0; version 1 counted a
 // REAL amount by its double times 10^4, which loses the last digit above about 9 * 10^11 yen.
-inline constexpr int kVersion = 2;
+// Version 3 keeps the history of changes. A ledger of a later version is refused: this program
+// would change its rows without keeping what the later version keeps beside them.
+inline constexpr int kVersion = 3;
 
 // The four tables and the columns the program reads and writes. Other tools read this shape.
 const std::vector<Table>& tables();

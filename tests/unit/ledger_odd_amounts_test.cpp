@@ -98,7 +98,7 @@ TEST_P(UnaddableStoredAmount, ALedgerMadeBeforeStillOpensAndItsSumsStillRefuseIt
         makeEarlierVersion(l);
     }
     Ledger ledger = file.open();
-    EXPECT_EQ(schemaVersion(ledger), 2);
+    EXPECT_EQ(schemaVersion(ledger), 3);
     expectRefused("yearExpenseSums", [&] { ledger.yearExpenseSums("2006"); });
     EXPECT_TRUE(ledger.monthSumDifferences().empty());
     addEntry(ledger, "2006/04/03", 1, "塩", yen(100));
