@@ -7,11 +7,14 @@
 #include "editing/member_panel.h"
 #include "editing/selected_record.h"
 #include "export/clipboard_text.h"
+#include "history_menu.h"
 #include "list_geometry.h"
 #include "monthly/month_figures.h"
 #include "monthly/period_check.h"
 #include "startup_backup.h"
+#include "store/history.h"
 #include "store/ledger.h"
+#include "store/ledger_error.h"
 #include "store/month_key.h"
 #include "ui/clipboard.h"
 #include "ui/controls.h"
@@ -22,12 +25,19 @@
 #include "ui/shapes.h"
 #include "ui/twips.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QTextEdit>
 
 namespace sorakado::shell {
 
@@ -146,6 +156,101 @@ void Form1::wirePanels() {
     connect(ClipBoard1, &QAction::triggered, this, [this] { SendToClipboard(ListView1); });
     connect(ClipBoard2, &QAction::triggered, this, [this] { SendToClipboard(ListView2); });
     connect(ClipBoard3, &QAction::triggered, this, [this] { SendToClipboard(ListView3); });
+
+    for (QAction* undoItem : {SyuUndo, MeiUndo, HinUndo})
+        connect(undoItem, &QAction::triggered, this, &Form1::undoStep);
+    for (QAction* redoItem : {SyuRedo, MeiRedo, HinRedo})
+        connect(redoItem, &QAction::triggered, this, &Form1::redoStep);
+    const auto key = [this](QKeySequence keys, void (Form1::*handler)()) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this, handler] {
+            if (!keyboardBusy())
+                (this->*handler)();
+        });
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_Z), &Form1::undoStep);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Y), &Form1::redoStep);
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &Form1::redoStep);
+}
+
+bool Form1::keyboardBusy() const {
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus)
+        return false;
+    for (const QWidget* panel : std::initializer_list<const QWidget*>{Frame2, Frame3, Frame4, Frame5})
+        if (panel->isVisible() && panel->isAncestorOf(focus))
+            return true;
+    if (const auto* combo = qobject_cast<const QComboBox*>(focus))
+        return combo->isEditable();
+    return qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus) ||
+           qobject_cast<const QTextEdit*>(focus) || qobject_cast<const QPlainTextEdit*>(focus);
+}
+
+void Form1::undoStep() {
+    turnStep(true);
+}
+
+void Form1::redoStep() {
+    turnStep(false);
+}
+
+void Form1::turnStep(bool undoing) {
+    ui::guarded(dialogs_, [&] {
+        if (!ledger_)
+            return;
+        waitForBackup(); // nothing of this session is written before the ledger's copy is made
+        const history::Outcome out = undoing ? history::undo(*ledger_) : history::redo(*ledger_);
+        if (out.result == history::Outcome::Result::Nothing)
+            return;
+        if (out.result == history::Outcome::Result::Conflict) {
+            dialogs_.warn(QString::fromUtf8(undoing ? history::kUndoConflict : history::kRedoConflict));
+            return;
+        }
+        if (out.month && out.month->size() == 7) {
+            const QString month = QString::fromStdString(*out.month);
+            Combo1->setEditText(month.left(4));
+            Combo2->setEditText(month.mid(5, 2));
+        }
+        rebuild();
+        const auto pick = [](ui::ReportList* list, std::int64_t key) {
+            const QString rowKey = u'@' + QString::number(key);
+            for (int row = 0; row < list->rowCount(); ++row)
+                if (list->rowKey(row) == rowKey) {
+                    list->setCurrentRow(row);
+                    return;
+                }
+        };
+        if (out.entry)
+            pick(ListView2, *out.entry);
+        if (out.member)
+            pick(ListView1, *out.member);
+    });
+}
+
+void Form1::showHistoryItems(QMenu* menu, QAction* undoItem, QAction* redoItem) {
+    std::optional<history::StepInfo> undo, redo;
+    try {
+        if (ledger_) {
+            undo = history::nextUndo(*ledger_);
+            redo = history::nextRedo(*ledger_);
+        }
+    } catch (const LedgerError&) {
+        // A ledger another program holds just now: the menu opens without them, the keys still
+        // try and say why they cannot.
+        undo.reset();
+        redo.reset();
+    }
+    undoItem->setVisible(undo.has_value());
+    redoItem->setVisible(redo.has_value());
+    if (undo)
+        undoItem->setText(undoCaption(undo->label));
+    if (redo)
+        redoItem->setText(redoCaption(redo->label));
+    // The separator before them is the one that goes with them.
+    const auto items = menu->actions();
+    const auto at = items.indexOf(undoItem);
+    if (at > 0)
+        items[at - 1]->setVisible(undo || redo);
 }
 
 void Form1::SendToClipboard(const ui::ReportList* list) {
@@ -309,14 +414,17 @@ void Form1::listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint at,
         const bool onMember = ListView1->rowCount() > 0 && members_->key().has_value();
         for (QAction* item : {NameUp, NameDel, SyuUp})
             item->setVisible(onMember);
+        showHistoryItems(SyuMenu, SyuUndo, SyuRedo);
         SyuMenu->popup(menuAt);
     } else if (list == ListView2) {
         anchor_ = QPoint(at.x() + kExpensePanelLeftTw, at.y() + kListsTopTw);
         const bool onEntry = entries_->key().has_value();
         MeiUp->setVisible(onEntry);
         MeiDel->setVisible(onEntry);
+        showHistoryItems(MeiMenu, MeiUndo, MeiRedo);
         MeiMenu->popup(menuAt);
     } else {
+        showHistoryItems(HinMenu, HinUndo, HinRedo);
         HinMenu->popup(menuAt);
     }
 }

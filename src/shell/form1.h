@@ -115,6 +115,20 @@ public:
     QAction* ClipBoard2;
     QMenu* HinMenu;
     QAction* ClipBoard3;
+    // The history's items at the end of each menu, shown only when there is a step to undo
+    // (redo), after a separator shown with them.
+    QAction* SyuUndo;
+    QAction* SyuRedo;
+    QAction* MeiUndo;
+    QAction* MeiRedo;
+    QAction* HinUndo;
+    QAction* HinRedo;
+
+    // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, while no edit panel or text field has the keyboard:
+    // undoes (redoes) a step, rebuilds, shows the step's month and picks the record it brought
+    // back. A step the ledger no longer fits is refused with a message, changing nothing.
+    void undoStep();
+    void redoStep();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -129,6 +143,11 @@ private:
     void enterBrowseMode();
     void startBackup();
     void showMonth(const MonthFigures& figures);
+    void turnStep(bool undoing);
+    // Whether the keyboard is in an edit panel or a text field, which keep the keys for their own.
+    bool keyboardBusy() const;
+    // Shows or hides the history's items of menu as the ledger's history stands.
+    void showHistoryItems(QMenu* menu, QAction* undoItem, QAction* redoItem);
     // A press in a list at positionTw (twips relative to the list); a right press pops up the
     // list's menu at menuAt (global pixels).
     void listPressed(ui::ReportList* list, Qt::MouseButton button, QPoint positionTw, QPoint menuAt);

@@ -75,8 +75,20 @@ QAction* item(QMenu* menu, const char* name, const QString& caption) {
     return a;
 }
 
-void separator(QMenu* menu, const char* name) {
-    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+QAction* separator(QMenu* menu, const char* name) {
+    QAction* line = menu->addSeparator();
+    line->setObjectName(QString::fromLatin1(name));
+    return line;
+}
+
+// The history's two items after a separator, all hidden until the history has a step.
+void historyItems(QMenu* menu, const char* line, const char* undo, const char* redo, QAction*& undoItem,
+                  QAction*& redoItem) {
+    separator(menu, line)->setVisible(false);
+    undoItem = item(menu, undo, QString());
+    redoItem = item(menu, redo, QString());
+    undoItem->setVisible(false);
+    redoItem->setVisible(false);
 }
 
 } // namespace
@@ -287,6 +299,10 @@ void Form1::buildMenus() {
     HinMenu = new QMenu(QStringLiteral("品目メニュー"), this);
     HinMenu->setObjectName(QStringLiteral("HinMenu"));
     ClipBoard3 = item(HinMenu, "ClipBoard3", QStringLiteral("リスト内容をコピー"));
+
+    historyItems(SyuMenu, "S4", "SyuUndo", "SyuRedo", SyuUndo, SyuRedo);
+    historyItems(MeiMenu, "S5", "MeiUndo", "MeiRedo", MeiUndo, MeiRedo);
+    historyItems(HinMenu, "S6", "HinUndo", "HinRedo", HinUndo, HinRedo);
 
     // Every separator is drawn, even two in a row once the items between them are hidden: the
     // income menu with nobody picked shows its two lines.
