@@ -162,11 +162,11 @@ TEST_F(MemberEditingTest, DeleteAsksThenTakesTheMemberWithItsIncomesOfEveryMonth
     EXPECT_EQ(rowWithKey(w().ListView1, hanako), -1);
 
     // Nothing names the deleted member any more: no row is selected and the menu offers no
-    // member command until a member row is chosen again.
+    // member command until a member row is chosen again; the delete can be undone.
     EXPECT_TRUE(w().Label7->text().isEmpty());
     EXPECT_EQ(w().ListView1->currentRow(), -1);
     rightClickBelowRows(w().ListView1);
-    EXPECT_EQ(shownItems(w().SyuMenu), (QStringList{"NameAdd", "S0", "S1", "ClipBoard1"}));
+    EXPECT_EQ(shownItems(w().SyuMenu), (QStringList{"NameAdd", "S0", "S1", "ClipBoard1", "S4", "SyuUndo"}));
     w().SyuMenu->hide();
 }
 
