@@ -245,14 +245,14 @@ TEST_F(HistoryTest, TheHistoryKeepsTwoHundredStepsOrNinetyDaysAndSurvivesClosing
 TEST_F(HistoryTest, AnEarlierLedgerGainsTheHistoryAndALaterOneIsRefusedUntouched) {
     {
         Ledger l = temp_.open();
-        makeVersionOne(l);
+        makeVersionBeforeHistory(l);
     }
     {
         Ledger l = temp_.open();
-        EXPECT_EQ(schemaVersion(l), 2);
+        EXPECT_EQ(schemaVersion(l), 3);
         writes::deleteEntry(l, lunch_);
         EXPECT_EQ(history::undo(l).result, Result::Done);
-        setSchemaVersion(l, 3);
+        setSchemaVersion(l, 4);
     }
     const std::string bytes = fileBytes(temp_.path());
     try {

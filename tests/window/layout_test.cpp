@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QMenu>
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 namespace sorakado::testing {
@@ -371,13 +373,24 @@ TEST_F(LayoutTest, PopUpMenusHoldTheirItemsInOrder) {
         {w.HinMenu, "HinMenu", "品目メニュー", {{"ClipBoard3", "リスト内容をコピー"}}},
     };
     // clang-format on
+    // After the designed items: the history's separator and items, hidden while it has no step.
+    const std::map<std::string, std::vector<std::string>> history{{"SyuMenu", {"S4", "SyuUndo", "SyuRedo"}},
+                                                                  {"MeiMenu", {"S5", "MeiUndo", "MeiRedo"}},
+                                                                  {"HinMenu", {"S6", "HinUndo", "HinRedo"}}};
     for (const auto& [menu, name, title, items] : menus) {
         SCOPED_TRACE(name);
         EXPECT_EQ(w.findChild<QMenu*>(QString::fromLatin1(name)), menu);
         EXPECT_EQ(menu->title().toStdString(), title);
         EXPECT_FALSE(menu->isVisible());
         const auto actions = menu->actions();
-        ASSERT_EQ(actions.size(), static_cast<qsizetype>(items.size()));
+        const auto& after = history.at(name);
+        ASSERT_EQ(actions.size(), static_cast<qsizetype>(items.size() + after.size()));
+        for (size_t i = 0; i < after.size(); ++i) {
+            const QAction* a = actions[qsizetype(items.size() + i)];
+            EXPECT_EQ(a->objectName().toStdString(), after[i]);
+            EXPECT_EQ(a->isSeparator(), i == 0);
+            EXPECT_FALSE(a->isVisible());
+        }
         for (size_t i = 0; i < items.size(); ++i) {
             EXPECT_EQ(actions[i]->objectName().toStdString(), items[i].name);
             EXPECT_EQ(actions[i]->isSeparator(), items[i].text == nullptr) << items[i].name;

@@ -46,14 +46,33 @@ void ageSteps(Ledger& l, int days) {
     run(l, "UPDATE 履歴 SET 日時 = 日時 - " + std::to_string(std::int64_t(days) * 86400));
 }
 
-void makeVersionOne(Ledger& l) {
+void makeVersionBeforeHistory(Ledger& l) {
     run(l, "DROP TABLE 履歴");
     run(l, "DROP TABLE 履歴行");
-    run(l, "PRAGMA user_version = 1");
+    run(l, "PRAGMA user_version = 2");
 }
 
 void setSchemaVersion(Ledger& l, int version) {
     run(l, "PRAGMA user_version = " + std::to_string(version));
+}
+
+void changeEntryUnrecorded(Ledger& l, std::int64_t entryKey, std::int64_t yen) {
+    l.inTransaction([&] {
+        auto s = LedgerAccess::prepare(l, "UPDATE DATA SET 金額 = ?2 WHERE DATAID = ?1", "test");
+        s.bind(1, entryKey).bind(2, yen);
+        s.run();
+    });
+}
+
+std::int64_t entryRowBytes(Ledger& l, std::int64_t entryKey) {
+    auto s = LedgerAccess::prepare(
+        l,
+        "SELECT coalesce(length(CAST(年月日 AS BLOB)), 0) + coalesce(length(CAST(品目ID "
+        "AS BLOB)), 0) + coalesce(length(CAST(内容 AS BLOB)), 0) + 8 FROM DATA WHERE "
+        "DATAID = ?1",
+        "test");
+    s.bind(1, entryKey);
+    return s.step() ? s.int64(0) : 0;
 }
 
 void anotherProgramSetsEntryAmount(const std::filesystem::path& ledger, std::int64_t entryKey,

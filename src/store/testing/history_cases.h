@@ -19,9 +19,15 @@ std::int64_t historyRowCount(Ledger& l);
 // Every step's time moved days into the past.
 void ageSteps(Ledger& l, int days);
 
-// What a ledger of version 1 looked like: no history. Takes effect for the next open.
-void makeVersionOne(Ledger& l);
+// What a ledger of version 2 looked like: no history. Takes effect for the next open.
+void makeVersionBeforeHistory(Ledger& l);
 void setSchemaVersion(Ledger& l, int version);
+
+// The entry's amount changed in a transaction of its own on this connection, but not as a step:
+// what a change costs without the history.
+void changeEntryUnrecorded(Ledger& l, std::int64_t entryKey, std::int64_t yen);
+// Bytes of the entry's stored values.
+std::int64_t entryRowBytes(Ledger& l, std::int64_t entryKey);
 
 // Another program's changes, on its own connection.
 void anotherProgramSetsEntryAmount(const std::filesystem::path& ledger, std::int64_t entryKey,
