@@ -41,6 +41,7 @@ const Verb kVerbs[] = {
      "0、表示されない行か行と合わない合計があれば 3、壊れていれば 1 で終わります。--recount "
      "を付けると月ごとの合計を行から数え直して直します（Sorakado がその台帳を開いている間は何もしません）。",
      0, 2, runCheck},
+    {"history", texts::kHistorySynopsis, texts::kHistorySummary, 0, 2, runHistory},
     {"export", texts::kExportSynopsis, texts::kExportSummary, 1, 7, runExport},
     {"report", texts::kReportSynopsis, texts::kReportSummary, 1, 6, runReport},
 };

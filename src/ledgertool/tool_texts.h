@@ -128,4 +128,20 @@ inline std::string replacedEmptyLedger(const std::filesystem::path& p) {
     return "行のない空の台帳 " + quotePath(p) + " を置き換えました。";
 }
 
+// history
+inline constexpr const char* kHistorySynopsis = "[--all] [台帳]";
+inline constexpr const char* kHistorySummary =
+    "Sorakado "
+    "で行った変更の履歴（元に戻せる手順）を新しい順に、日時・内容・変わった行の数とともに表示します。"
+    "元に戻した手順には「取消済」と付けます。--all を付けなければ新しい "
+    "20 件まで、付ければ残っているすべてを表示します。";
+inline constexpr const char* kHistoryEmpty = "変更の履歴はありません。";
+inline std::string historyLine(const std::string& when, const std::string& label, std::int64_t rows,
+                               bool undone) {
+    return when + "  " + label + "  " + std::to_string(rows) + " 行" + (undone ? "  取消済" : "");
+}
+inline std::string historyMore(std::size_t shown) {
+    return "（新しい " + std::to_string(shown) + " 件を表示しました。すべては --all で表示します）";
+}
+
 } // namespace sorakado::ledgertool::texts

@@ -13,5 +13,6 @@ int runReport(const Invocation& call);
 int runBackup(const Invocation& call);
 int runRestore(const Invocation& call);
 int runCheck(const Invocation& call);
+int runHistory(const Invocation& call);
 
 } // namespace sorakado::ledgertool

@@ -6,7 +6,9 @@
 #include "support/ledger_tool_run.h"
 #include "support/temp_ledger.h"
 
+#include "store/history.h"
 #include "store/ledger.h"
+#include "store/ledger_writes.h"
 #include "store/program_lock.h"
 #include "store/testing/month_sums_cases.h"
 #include "store/testing/odd_rows.h"
@@ -25,6 +27,7 @@ namespace fs = std::filesystem;
 using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 using ::testing::SizeIs;
 using ::testing::StartsWith;
 
@@ -280,6 +283,40 @@ TEST_F(ToolVerbs, ImportReplacesAnEmptyLedgerButNeverOneWithRows) {
     EXPECT_EQ(namesIn(folder()), (std::set<std::string>{"Sorakado.mdb", "sorakado-ledger"}));
 
     expectRefusal(run({"import", old}), "行の入った台帳"); // now it has rows
+}
+
+// ---------------------------------------------------------------------------------------------
+// history
+
+TEST_F(ToolVerbs, HistoryListsTheStepsNewestFirstMarkingThoseUndone) {
+    ToolResult r = run({"history"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "変更の履歴はありません。\n") << "seeded rows are no step";
+    {
+        auto l = Ledger::open(ledger());
+        for (int i = 0; i < 22; ++i)
+            writes::addCategory(l, "品目" + std::to_string(i));
+        const auto food = writes::addCategory(l, "食費");
+        writes::addEntry(l, {"2026/12/05", food, "昼", Amount::fromYen(1200)});
+        writes::deleteCategory(l, food);
+        history::undo(l);
+    }
+    r = run({"history"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, next; (next = r.out.find('\n', at)) != std::string::npos; at = next + 1)
+        lines.push_back(r.out.substr(at, next - at));
+    ASSERT_EQ(lines.size(), 21u) << r.out;
+    EXPECT_THAT(lines[0], AllOf(HasSubstr("  品目削除 (食費、明細1件)  2 行  取消済"), StartsWith("20")));
+    EXPECT_THAT(lines[1], AllOf(HasSubstr("明細入力 (12/05 食費 \\1200)  1 行"), Not(HasSubstr("取消済"))));
+    EXPECT_THAT(lines[20], HasSubstr("--all"));
+
+    r = run({"history", "--all", ledger().string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 25);
+    EXPECT_EQ(run({"history", "a", "b"}).status, 2);
+    fs::remove(ledger());
+    expectRefusal(run({"history"}), "sorakado-ledger create");
 }
 
 } // namespace
