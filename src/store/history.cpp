@@ -109,13 +109,14 @@ std::vector<std::string> applyStatements(const Table& t) {
     };
 }
 
-// After the rows are written: every entry and income written names a category and a member
-// that are there, and no category or member taken away leaves entries or incomes behind.
+// After the rows are written (each with the values 次 holds): every entry and income written names
+// a category and a member that are there, and no category or member taken away leaves entries or
+// incomes behind.
 const char* const kBrokenReferences =
-    "SELECT EXISTS (SELECT 1 FROM temp.履歴_作業 w JOIN main.DATA d ON d.DATAID = w.キー WHERE w.表 = 4 AND "
-    "w.次 = 1 AND NOT EXISTS (SELECT 1 FROM main.品目 c WHERE c.品目ID = d.品目ID)) "
-    "OR EXISTS (SELECT 1 FROM temp.履歴_作業 w JOIN main.収入 i ON i.rowid = w.キー WHERE w.表 = 2 AND "
-    "w.次 = 1 AND NOT EXISTS (SELECT 1 FROM main.名前 m WHERE m.名前ID = i.名前ID)) "
+    "SELECT EXISTS (SELECT 1 FROM (SELECT DISTINCT 次2 AS k FROM temp.履歴_作業 WHERE 表 = 4 AND 次 = 1) w "
+    "WHERE NOT EXISTS (SELECT 1 FROM main.品目 c WHERE c.品目ID = w.k)) "
+    "OR EXISTS (SELECT 1 FROM (SELECT DISTINCT 次1 AS k FROM temp.履歴_作業 WHERE 表 = 2 AND 次 = 1) w "
+    "WHERE NOT EXISTS (SELECT 1 FROM main.名前 m WHERE m.名前ID = w.k)) "
     "OR EXISTS (SELECT 1 FROM temp.履歴_作業 w WHERE w.表 = 3 AND w.次 = 0 AND EXISTS (SELECT 1 FROM "
     "main.DATA d "
     "WHERE d.品目ID = w.キー)) "

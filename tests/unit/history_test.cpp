@@ -223,6 +223,24 @@ TEST_F(HistoryTest, OnlyTheProgramsOwnChangesAreSteps) {
     EXPECT_EQ(l.members().size(), members - 1);
 }
 
+TEST_F(HistoryTest, AStepThatTouchesARecordMoreThanOnceGoesBackToItsFirstState) {
+    Ledger l = temp_.open();
+    const std::string before = rowsImage(l);
+    history::recordStep(l, "続けて", [&] {
+        writes::changeEntry(l, lunch_, {"2006/12/07", food_, "一", yen(1)});
+        writes::changeEntry(l, lunch_, {"2006/12/08", unnamed_, "二", yen(2)});
+        const auto passing = writes::addEntry(l, {"2006/12/09", food_, "三", yen(3)});
+        writes::deleteEntry(l, passing);
+        writes::deleteMember(l, taro_);
+    });
+    const std::string after = rowsImage(l);
+    EXPECT_EQ(history::undo(l).result, Result::Done);
+    EXPECT_EQ(rowsImage(l), before);
+    EXPECT_EQ(history::redo(l).result, Result::Done);
+    EXPECT_EQ(rowsImage(l), after);
+    EXPECT_THAT(l.monthSumDifferences(), IsEmpty());
+}
+
 TEST_F(HistoryTest, TheHistoryKeepsTwoHundredStepsOrNinetyDaysAndSurvivesClosing) {
     {
         Ledger l = temp_.open();
