@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -148,8 +149,25 @@ LegacyFile readLegacyFile(const std::filesystem::path& path) {
     return readInChildProcess(path, readLegacyFileInProcess);
 }
 
+namespace {
+
+unsigned readingTimeLimit(std::uintmax_t fileBytes) {
+    // A whole ledger of years reads in well under a second per MiB (a small one in half a
+    // second, processor time that a busy machine does not stretch); five seconds and two per MiB
+    // leave room for a sanitizer build.
+    return 5 + static_cast<unsigned>(std::min<std::uintmax_t>(fileBytes >> 20, 1u << 20) * 2);
+}
+
+} // namespace
+
 LegacyFile readInChildProcess(const std::filesystem::path& path, LegacyFileReader reader) {
-    const auto run = platform::runInChildProcess([&] { return readAndEncode(path, reader); });
+    // mdbtools follows the page chains of memo values and column properties as the file gives
+    // them: a chain made to loop back keeps it reading for ever, so the reading child has a
+    // limit of processor time scaled to the file; a child stopped there means a damaged file.
+    std::error_code sizeUnknown;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, sizeUnknown);
+    const auto run = platform::runInChildProcess([&] { return readAndEncode(path, reader); },
+                                                 readingTimeLimit(sizeUnknown ? 0 : bytes));
     if (!run.started)
         throw LegacyReadError(texts::kReaderFailed);
     const std::string& data = run.output;

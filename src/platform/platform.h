@@ -132,12 +132,13 @@ void clearUpperVectorState();
 
 // Runs work in a child process, so a crash there ends only the child: its standard output and
 // error go nowhere, it leaves no core file. What work returns comes back as output when the
-// child finished normally.
+// child finished normally. A child that has used cpuSeconds of processor time (0: no limit) is
+// ended by the system, as one caught in an endless loop must be.
 struct ChildRun {
     bool started = false;
     bool finished = false;
     std::string output;
 };
-ChildRun runInChildProcess(const std::function<std::string()>& work);
+ChildRun runInChildProcess(const std::function<std::string()>& work, unsigned cpuSeconds = 0);
 
 } // namespace sorakado::platform

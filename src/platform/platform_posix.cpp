@@ -379,7 +379,7 @@ void clearUpperVectorState() {
 void clearUpperVectorState() {}
 #endif
 
-ChildRun runInChildProcess(const std::function<std::string()>& work) {
+ChildRun runInChildProcess(const std::function<std::string()>& work, unsigned cpuSeconds) {
     ChildRun run;
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
@@ -398,6 +398,13 @@ ChildRun runInChildProcess(const std::function<std::string()>& work) {
         ::close(pipeEnds[0]);
         struct rlimit noCore {};
         ::setrlimit(RLIMIT_CORE, &noCore);
+        if (cpuSeconds > 0) {
+            // SIGXCPU at the limit ends the child; SIGKILL a second later if it is caught.
+            struct rlimit cpu {};
+            cpu.rlim_cur = cpuSeconds;
+            cpu.rlim_max = cpuSeconds + 1;
+            ::setrlimit(RLIMIT_CPU, &cpu);
+        }
         int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
         if (quiet >= 0) {
             ::dup2(quiet, STDOUT_FILENO);

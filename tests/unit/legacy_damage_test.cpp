@@ -31,6 +31,7 @@ const fs::path kCurrency = kFixtures / "small-currency.mdb";
 // small-currency.mdb with the row byte of DATA's usage-map pointer (page 32, byte 55) changed
 // from 0x00 to 0xff: the map then lies in an empty row, and mdbtools reads through a null map.
 const fs::path kDamagedUsageMap = kFixtures / "damaged-usage-map.mdb";
+const fs::path kHostile = SORAKADO_HOSTILE_FIXTURES;
 
 class Folder {
 public:
@@ -107,6 +108,32 @@ TEST(DamagedOldFile, TheCommandExitsOneWithTheMessage) {
     std::string text((std::istreambuf_iterator<char>(in)), {});
     EXPECT_THAT(text, HasSubstr("壊れています"));
     EXPECT_TRUE(fs::is_empty(target.parent_path()));
+}
+
+// Two files made by hand from the Currency sample: one whose column-property chain and one whose
+// memo page chain loops back on itself. mdbtools follows either for ever; the reading child's
+// time limit ends it, and the command says the file is damaged, exits 1 and leaves nothing: no
+// ledger, no lock, no temporary file.
+TEST(DamagedOldFile, AChainThatLoopsBackEndsInTheDamagedMessageAndLeavesNothing) {
+    for (const char* name : {"lvprop-chain-loop.mdb", "memo-chain-loop.mdb"}) {
+        SCOPED_TRACE(name);
+        Folder folder;
+        const char* bin = std::getenv("SORAKADO_BIN");
+        fs::path tool =
+            (bin ? fs::path(bin) : fs::read_symlink("/proc/self/exe").parent_path()) / "sorakado-ledger";
+        fs::path target = folder / "new" / "Sorakado.mdb";
+        fs::create_directory(target.parent_path());
+        fs::path err = folder / "err.txt";
+        std::string command = "'" + tool.string() + "' import '" + (kHostile / name).string() + "' '" +
+                              target.string() + "' >/dev/null 2>'" + err.string() + "'";
+        int raw = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(raw)) << "ended by a signal";
+        EXPECT_EQ(WEXITSTATUS(raw), 1);
+        std::ifstream in(err);
+        std::string text((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_THAT(text, AllOf(HasSubstr("壊れている"), HasSubstr("何も書き込んでいません")));
+        EXPECT_TRUE(fs::is_empty(target.parent_path()));
+    }
 }
 
 TEST(DamagedOldFile, TheChildHandsBackExactlyWhatItRead) {
