@@ -41,7 +41,7 @@ EntryPanel::EntryPanel(QWidget* parent) : EditPanel(QStringLiteral("Frame5"), 44
     Label12 = fieldLabel(this, "Label12", 885, QStringLiteral("品目名"));
     Label13 = fieldLabel(this, "Label13", 1275, QStringLiteral("詳細"));
     Label14 = fieldLabel(this, "Label14", 1665, QStringLiteral("金額"));
-    DTPicker1 = place<QDateEdit>(this, "DTPicker1", 1140, 480, 3075, 360);
+    DTPicker1 = place<ui::DateBox>(this, "DTPicker1", 1140, 480, 3075, 360);
     // Japanese weekday names: 2006年04月05日 水曜日.
     DTPicker1->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     DTPicker1->setDisplayFormat(QStringLiteral("yyyy年MM月dd日 dddd"));

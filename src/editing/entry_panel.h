@@ -35,7 +35,7 @@ public:
     QLabel* Label12;
     QLabel* Label13;
     QLabel* Label14;
-    QDateEdit* DTPicker1;
+    ui::DateBox* DTPicker1;
     ui::DropDown* Combo4;
     ui::TextBox* Text4;
     ui::TextBox* Text5;

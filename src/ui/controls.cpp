@@ -224,6 +224,18 @@ void DropDown::openSoon() {
     });
 }
 
+DateBox::DateBox(QWidget* parent) : QDateEdit(parent) {
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhNoPredictiveText | Qt::ImhLatinOnly);
+}
+
+QVariant DateBox::inputMethodQuery(Qt::InputMethodQuery query) const {
+    // The spin box answers for its inner line edit, which says yes whatever the attribute.
+    if (query == Qt::ImEnabled)
+        return false;
+    return QDateEdit::inputMethodQuery(query);
+}
+
 void TextBox::setJapaneseInput(bool on) {
     japaneseInput_ = on;
     setAttribute(Qt::WA_InputMethodEnabled, on);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -48,6 +49,15 @@ private:
     bool opensOnFocus_ = false;
     bool keyUsedSinceOpen_ = false;
     QPoint pointerAtOpen_; // global; a pointer that has not moved since the list opened picks nothing
+};
+
+// A date field typed as digits, straight in like the amount boxes: an input method left in
+// hiragana mode would compose full-width digits over it, which the field drops on Enter.
+class DateBox : public QDateEdit {
+    Q_OBJECT
+public:
+    explicit DateBox(QWidget* parent = nullptr);
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 };
 
 // A text box whose Enter is swallowed and reported; it can select its whole text as the focus

@@ -102,11 +102,9 @@ bool inputMethodAccepted() {
 }
 
 TEST_F(PanelKeysTest, AmountBoxesTakeDirectInputOnlyNameAndDescriptionBoxesTakeComposition) {
-    const std::vector<std::pair<QWidget*, bool>> boxes{{w().Frame3->Text2, true},
-                                                       {w().Frame4->Text3, true},
-                                                       {w().Frame5->Text4, true},
-                                                       {w().Frame5->Text5, false},
-                                                       {w().Frame2->Text1, false}};
+    const std::vector<std::pair<QWidget*, bool>> boxes{
+        {w().Frame3->Text2, true},      {w().Frame4->Text3, true},  {w().Frame5->Text4, true},
+        {w().Frame5->DTPicker1, false}, {w().Frame5->Text5, false}, {w().Frame2->Text1, false}};
     // In the order a user meets them, so an amount box follows a box that was composing.
     for (const auto& [box, composes] : boxes) {
         SCOPED_TRACE(box->objectName().toStdString());
