@@ -50,10 +50,12 @@ int yearArgument(const std::string& text) {
 
 void readLedger(const std::filesystem::path& path, const std::function<void(Ledger&)>& read) {
     try {
-        Ledger ledger = Ledger::open(path);
-        // One transaction around every read: the files or pages agree with each other even
-        // when the program writes to the ledger meanwhile. Nothing is written.
-        ledger.inTransaction([&] { read(ledger); });
+        // Read-only: no write lock, nothing brought up to date, and a read-only backup copy
+        // reads as well. One snapshot around every read: the files or pages agree with each
+        // other even when the program writes to the ledger meanwhile.
+        Ledger ledger = Ledger::openReadOnly(path);
+        Ledger::Snapshot snapshot(ledger);
+        read(ledger);
     } catch (const LedgerError& e) {
         throw ToolFailure(texts::ledgerUnreadable(e.description()));
     }

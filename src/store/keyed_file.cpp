@@ -12,27 +12,75 @@
 
 namespace sorakado::detail {
 
-KeyedFile::KeyedFile(const std::filesystem::path& path, Access access) : path_(path) {
-    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    int rc = sqlite3_open_v2(platform::utf8Path(path).c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+sqlite3* openKeyed(const std::filesystem::path& path, KeyedFile::Access access) {
+    const int flags = access == KeyedFile::Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    sqlite3* db = nullptr;
+    // Each connection is used by one thread at a time, so SQLite need not take a lock around
+    // every call on it.
+    int rc = sqlite3_open_v2(platform::utf8Path(path).c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
+        std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close_v2(db);
         throwAboutFile(errorKindOf(rc), "台帳ファイルを開けません。（" + message + "）", path);
     }
-    sqlite3_busy_timeout(db_, 2000);
     try {
+        // Plain SQLite ignores the key pragma and would read an unencrypted file as if all were
+        // well. Key derivation is most of the cost of opening.
         platform::clearUpperVectorState();
-        exec((std::string("PRAGMA key = '") + kLedgerKey + "'").c_str(), "暗号化の設定");
-        Statement version(db_, "PRAGMA cipher_version", "暗号化の確認");
+        execOrThrow(db, (std::string("PRAGMA key = '") + kLedgerKey + "'").c_str(), "暗号化の設定");
+        Statement version(db, "PRAGMA cipher_version", "暗号化の確認");
         if (!version.step())
             throwAboutFile(LedgerError::Kind::Failed,
                            "暗号化ライブラリ（SQLCipher）が使えないため台帳ファイルを開けません。", path);
     } catch (...) {
-        sqlite3_close_v2(db_);
+        sqlite3_close_v2(db);
         throw;
     }
+    return db;
+}
+
+void proveKeyFits(sqlite3* db, const std::filesystem::path& path, const char* cannot) {
+    try {
+        Statement s(db, "SELECT count(*) FROM sqlite_master", "表の確認");
+        s.step();
+    } catch (const LedgerError& e) {
+        if (e.kind() == LedgerError::Kind::Locked)
+            throwAboutFile(LedgerError::Kind::Locked,
+                           std::string("台帳ファイルが他のプログラムで使用中のため") + cannot + "。", path);
+        if (e.kind() == LedgerError::Kind::NotLedger)
+            throwAboutFile(LedgerError::Kind::NotLedger,
+                           std::string("台帳ファイルを") + cannot +
+                               "。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れています。",
+                           path);
+        throwAboutFile(LedgerError::Kind::Failed, e.description(), path);
+    }
+}
+
+std::vector<std::string> missingShape(sqlite3* db) {
+    std::vector<std::string> missing;
+    for (const auto& table : schema::tables()) {
+        std::vector<std::string> columns;
+        Statement info(db, std::string("PRAGMA table_info(") + table.name + ")", "表の確認");
+        while (info.step())
+            columns.push_back(info.text(1).value_or(""));
+        if (columns.empty()) {
+            missing.push_back(table.name);
+            continue;
+        }
+        for (const char* column : table.columns) {
+            bool has = false;
+            for (const auto& c : columns)
+                has = has || c == column;
+            if (!has)
+                missing.push_back(std::string(table.name) + "." + column);
+        }
+    }
+    return missing;
+}
+
+KeyedFile::KeyedFile(const std::filesystem::path& path, Access access)
+    : db_(openKeyed(path, access)), path_(path) {
+    sqlite3_busy_timeout(db_, 2000);
 }
 
 KeyedFile::~KeyedFile() {
@@ -44,22 +92,7 @@ Statement KeyedFile::prepare(std::string_view sql, std::string operation) {
 }
 
 void KeyedFile::proveReadable() {
-    try {
-        Statement s(db_, "SELECT count(*) FROM sqlite_master", "表の確認");
-        s.step();
-    } catch (const LedgerError& e) {
-        int code = sqlite3_errcode(db_);
-        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-            throwAboutFile(LedgerError::Kind::Locked,
-                           "台帳ファイルが他のプログラムで使用中のため読めません。", path_);
-        if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
-            throwAboutFile(
-                LedgerError::Kind::NotLedger,
-                "台帳ファイルを読めません。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れていま"
-                "す。",
-                path_);
-        throwAboutFile(LedgerError::Kind::Failed, e.description(), path_);
-    }
+    proveKeyFits(db_, path_, "読めません");
     keepCacheSmall();
 }
 
@@ -88,25 +121,7 @@ std::vector<std::string> KeyedFile::integrityProblems() {
 }
 
 std::vector<std::string> KeyedFile::missingShape() {
-    std::vector<std::string> missing;
-    for (const auto& table : schema::tables()) {
-        std::vector<std::string> columns;
-        Statement info(db_, std::string("PRAGMA table_info(") + table.name + ")", "表の確認");
-        while (info.step())
-            columns.push_back(info.text(1).value_or(""));
-        if (columns.empty()) {
-            missing.push_back(table.name);
-            continue;
-        }
-        for (const char* column : table.columns) {
-            bool has = false;
-            for (const auto& c : columns)
-                has = has || c == column;
-            if (!has)
-                missing.push_back(std::string(table.name) + "." + column);
-        }
-    }
-    return missing;
+    return detail::missingShape(db_);
 }
 
 void syncFile(const std::filesystem::path& path) {

@@ -49,6 +49,19 @@ private:
     std::filesystem::path path_;
 };
 
+// The one way a ledger file is opened, for the program's Ledger and for a KeyedFile alike.
+//
+// Opens an existing file (never creates one) and keys the connection with the ledger's
+// password, proving SQLCipher is underneath. Throws LedgerError naming the path; the connection
+// is the caller's to close.
+sqlite3* openKeyed(const std::filesystem::path& path, KeyedFile::Access access);
+// Reads the schema, which proves the password fits and the file is a database at all. Throws
+// LedgerError (Locked, NotLedger or Failed) whose description says the file could not be
+// opened (cannot = "開けません") or read ("読めません").
+void proveKeyFits(sqlite3* db, const std::filesystem::path& path, const char* cannot);
+// The tables and columns of the ledger's shape that the file lacks, as "表" or "表.列".
+std::vector<std::string> missingShape(sqlite3* db);
+
 // Writes the file's data to the disk (fsync), and the folder's entry for a name given or removed.
 // Both throw LedgerError with the operation's name on failure.
 void syncFile(const std::filesystem::path& path);

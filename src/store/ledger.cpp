@@ -1,5 +1,6 @@
 #include "ledger.h"
 
+#include "keyed_file.h"
 #include "ledger_access.h"
 #include "ledger_error.h"
 #include "month_sums_schema.h"
@@ -8,7 +9,6 @@
 #include "sqlite_error.h"
 #include "statement.h"
 #include "statement_cache.h"
-#include "store/ledger_key.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -95,17 +95,6 @@ struct DbCloser {
     sqlite3* release() { return std::exchange(db, nullptr); }
 };
 
-// Keys the connection and proves SQLCipher is really underneath: plain SQLite ignores the key
-// pragma and would read an unencrypted file as if all were well.
-void keyConnection(sqlite3* db, const std::filesystem::path& path) {
-    platform::clearUpperVectorState(); // key derivation is most of the cost of opening
-    execOrThrow(db, (std::string("PRAGMA key = '") + kLedgerKey + "'").c_str(), "暗号化の設定");
-    Statement version(db, "PRAGMA cipher_version", "暗号化の確認");
-    if (!version.step())
-        throwAboutFile(LedgerError::Kind::Failed,
-                       "暗号化ライブラリ（SQLCipher）が使えないため台帳ファイルを開けません。", path);
-}
-
 // Every change needs a journal beside the ledger, made when the change begins. A folder that
 // does not let us make a file would pass every check above and then fail each change with
 // "unable to open database file"; it is found here by making, and removing, a file there.
@@ -139,7 +128,12 @@ std::string prefixUpperBound(const std::string& prefix) {
     return std::string(1, '\xFF'); // every text starts with the empty prefix
 }
 
-Ledger Ledger::open(const std::filesystem::path& path) {
+namespace {
+
+// What can be told of the file before SQLite opens it, said in the user's terms. A file to be
+// written must not be marked read-only (root may write to one; the user marked it so for a
+// reason) and must be writable by this user.
+void checkFileBeforeOpening(const std::filesystem::path& path, bool forWriting) {
     const platform::FileFacts facts = platform::fileFacts(path);
     if (facts.found.failure == platform::Failure::Missing)
         throwAboutFile(LedgerError::Kind::Missing, kLedgerMissing, path);
@@ -156,8 +150,8 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     if (facts.size == 0)
         throwAboutFile(LedgerError::Kind::NotLedger,
                        "台帳ファイルが空です（0バイト）。Sorakadoの台帳ファイルではありません。", path);
-    // Checked on the mode bits as well as by SQLite: root may write to a file marked read-only,
-    // and the user marked it so for a reason.
+    if (!forWriting)
+        return;
     if (facts.markedReadOnly)
         throwAboutFile(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
     if (const platform::Outcome access = platform::mayReadWrite(path); !access) {
@@ -169,66 +163,29 @@ Ledger Ledger::open(const std::filesystem::path& path) {
         throwAboutFile(LedgerError::Kind::Failed, "台帳ファイルを開けません。（" + access.detail + "）",
                        path);
     }
+}
 
-    sqlite3* raw = nullptr;
-    // The program's one connection is used by one thread at a time, so SQLite need not take a
-    // lock around every call on it.
-    int rc = sqlite3_open_v2(platform::utf8Path(path).c_str(), &raw,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    DbCloser closer{raw};
-    if (rc != SQLITE_OK)
-        throwAboutFile(LedgerError::Kind::Failed,
-                       std::string("台帳ファイルを開けません。（") +
-                           (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + "）",
+// The password fits and the file has the four tables with their columns.
+void proveLedger(sqlite3* db, const std::filesystem::path& path) {
+    detail::proveKeyFits(db, path, "開けません");
+    const auto missing = detail::missingShape(db);
+    if (missing.empty())
+        return;
+    const std::string& first = missing.front();
+    const auto dot = first.find('.');
+    if (dot == std::string::npos)
+        throwAboutFile(LedgerError::Kind::MissingTable, "台帳ファイルに表「" + first + "」がありません。",
                        path);
+    throwAboutFile(LedgerError::Kind::MissingTable,
+                   "台帳ファイルの表「" + first.substr(0, dot) + "」に列「" + first.substr(dot + 1) +
+                       "」がありません。",
+                   path);
+}
 
-    keyConnection(raw, path);
-    sqlite3_busy_timeout(raw, 1000);
-
-    // Reading the schema is what proves the password fits and the file is a ledger.
-    std::vector<std::string> tables;
-    try {
-        Statement s(raw, "SELECT name FROM sqlite_master WHERE type = 'table'", "表の確認");
-        while (s.step())
-            tables.push_back(s.text(0).value_or(""));
-    } catch (const LedgerError& e) {
-        if (e.kind() == LedgerError::Kind::Locked)
-            throwAboutFile(LedgerError::Kind::Locked,
-                           "台帳ファイルが他のプログラムで使用中のため開けません。", path);
-        if (e.kind() == LedgerError::Kind::NotLedger)
-            throwAboutFile(
-                LedgerError::Kind::NotLedger,
-                "台帳ファイルを開けません。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れて"
-                "います。",
-                path);
-        throwAboutFile(LedgerError::Kind::Failed, e.description(), path);
-    }
-    for (const auto& table : schema::tables()) {
-        bool found = false;
-        for (const auto& t : tables)
-            found = found || t == table.name;
-        if (!found)
-            throwAboutFile(LedgerError::Kind::MissingTable,
-                           std::string("台帳ファイルに表「") + table.name + "」がありません。", path);
-        std::vector<std::string> columns;
-        Statement info(raw, std::string("PRAGMA table_info(") + table.name + ")", "表の確認");
-        while (info.step())
-            columns.push_back(info.text(1).value_or(""));
-        for (const char* column : table.columns) {
-            bool has = false;
-            for (const auto& c : columns)
-                has = has || c == column;
-            if (!has)
-                throwAboutFile(LedgerError::Kind::MissingTable,
-                               std::string("台帳ファイルの表「") + table.name + "」に列「" + column +
-                                   "」がありません。",
-                               path);
-        }
-    }
-
-    // Take and drop a write lock now, so a file that another program holds or that cannot be
-    // written is reported at start, not at the first change.
-    rc = sqlite3_exec(raw, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+// Takes and drops a write lock, so a file that another program holds or that cannot be written
+// is reported at start, not at the first change.
+void proveWritable(sqlite3* db, const std::filesystem::path& path) {
+    const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK && errorKindOf(rc) == LedgerError::Kind::Locked)
         throwAboutFile(LedgerError::Kind::Locked, "台帳ファイルが他のプログラムで使用中のため開けません。",
                        path);
@@ -236,9 +193,20 @@ Ledger Ledger::open(const std::filesystem::path& path) {
         throwAboutFile(LedgerError::Kind::ReadOnly, "台帳ファイルが読み取り専用のため開けません。", path);
     if (rc != SQLITE_OK)
         throwAboutFile(LedgerError::Kind::Failed,
-                       std::string("台帳ファイルを開けません。（") + sqlite3_errmsg(raw) + "）", path);
-    sqlite3_exec(raw, "ROLLBACK", nullptr, nullptr, nullptr);
+                       std::string("台帳ファイルを開けません。（") + sqlite3_errmsg(db) + "）", path);
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     checkJournalCanBeMade(path);
+}
+
+} // namespace
+
+Ledger Ledger::open(const std::filesystem::path& path) {
+    checkFileBeforeOpening(path, true);
+    DbCloser closer{detail::openKeyed(path, detail::KeyedFile::Access::ReadWrite)};
+    sqlite3* raw = closer.db;
+    sqlite3_busy_timeout(raw, 1000);
+    proveLedger(raw, path);
+    proveWritable(raw, path);
 
     // An acknowledged change must survive a crash or a power cut.
     execOrThrow(raw, "PRAGMA synchronous = FULL", "設定");
@@ -255,6 +223,25 @@ Ledger Ledger::open(const std::filesystem::path& path) {
     return ledger;
 }
 
+Ledger Ledger::openReadOnly(const std::filesystem::path& path) {
+    checkFileBeforeOpening(path, false);
+    DbCloser closer{detail::openKeyed(path, detail::KeyedFile::Access::ReadOnly)};
+    sqlite3* raw = closer.db;
+    sqlite3_busy_timeout(raw, 1000);
+    proveLedger(raw, path);
+    execOrThrow(raw, "PRAGMA cache_size = -16000", "設定");
+    Ledger ledger(closer.release(), path);
+    ledger.readOnly_ = true;
+    // A ledger of an earlier version is read as it is: where its stored sums are missing or were
+    // counted the old way, the year summaries count the rows themselves.
+    try {
+        ledger.sumsTrusted_ = ledger.schemaIsCurrent();
+    } catch (const LedgerError& e) {
+        throwAboutFile(e.kind(), e.description(), path);
+    }
+    return ledger;
+}
+
 void Ledger::create(const std::filesystem::path& path) {
     if (const platform::Outcome made = platform::createPrivateFile(path); !made) {
         if (made.failure == platform::Failure::Exists)
@@ -265,13 +252,8 @@ void Ledger::create(const std::filesystem::path& path) {
     }
 
     try {
-        sqlite3* raw = nullptr;
-        int rc = sqlite3_open_v2(platform::utf8Path(path).c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-        DbCloser closer{raw};
-        if (rc != SQLITE_OK)
-            throwAboutFile(LedgerError::Kind::Failed,
-                           std::string("台帳ファイルを作成できません。（") + sqlite3_errstr(rc) + "）", path);
-        keyConnection(raw, path);
+        DbCloser closer{detail::openKeyed(path, detail::KeyedFile::Access::ReadWrite)};
+        sqlite3* raw = closer.db;
         execOrThrow(raw, "BEGIN", "作成");
         for (const std::string& ddl : schema::createStatements())
             execOrThrow(raw, ddl.c_str(), "作成");
@@ -291,7 +273,8 @@ Ledger::Ledger(Ledger&& o) noexcept
     : db_(std::exchange(o.db_, nullptr)), path_(std::move(o.path_)), statements_(std::move(o.statements_)),
       transactionDepth_(std::exchange(o.transactionDepth_, 0)),
       snapshotDepth_(std::exchange(o.snapshotDepth_, 0)),
-      transactionCondemned_(std::exchange(o.transactionCondemned_, false)) {}
+      transactionCondemned_(std::exchange(o.transactionCondemned_, false)), readOnly_(o.readOnly_),
+      sumsTrusted_(o.sumsTrusted_) {}
 
 Ledger& Ledger::operator=(Ledger&& o) noexcept {
     if (this != &o) {
@@ -304,6 +287,8 @@ Ledger& Ledger::operator=(Ledger&& o) noexcept {
         transactionDepth_ = std::exchange(o.transactionDepth_, 0);
         snapshotDepth_ = std::exchange(o.snapshotDepth_, 0);
         transactionCondemned_ = std::exchange(o.transactionCondemned_, false);
+        readOnly_ = o.readOnly_;
+        sumsTrusted_ = o.sumsTrusted_;
     }
     return *this;
 }
@@ -327,6 +312,8 @@ int LedgerAccess::changedRows(const Ledger& ledger) {
 }
 
 void Ledger::begin() {
+    if (readOnly_)
+        throwAboutFile(LedgerError::Kind::ReadOnly, "読み取り専用で開いた台帳は変更できません。", path_);
     execOrThrow(db_, "BEGIN IMMEDIATE", "書き込み開始");
 }
 void Ledger::commit() {

@@ -104,6 +104,11 @@ public:
     // Japanese description naming the path when the file is missing, read-only, locked, not a
     // ledger (or the password does not fit), or lacks one of the four tables.
     static Ledger open(const std::filesystem::path& path);
+    // Opens an existing ledger for reading only: no write lock is taken, the file's shape is not
+    // brought up to date, and a file marked read-only or a copy in a folder nobody may write to
+    // opens as well. Every change through it throws LedgerError (ReadOnly). For taking data out
+    // (export, report), in a Snapshot. Throws LedgerError as open() does.
+    static Ledger openReadOnly(const std::filesystem::path& path);
     // Makes a new empty ledger (mode 0600) with the four tables and the indexes the monthly
     // view reads through. Refuses an existing path. Throws LedgerError.
     static void create(const std::filesystem::path& path);
@@ -207,6 +212,8 @@ private:
     // month index), or restores what another tool dropped, in one transaction; nothing when all
     // is in place.
     void upgradeSchema();
+    // Whether the file is in today's shape: its stored sums can be read as they are.
+    bool schemaIsCurrent();
     // A month's sum read from the rows themselves: the incomes stored under key exactly, or the
     // entries whose date starts with key. For figures the stored sums cannot give exactly.
     std::optional<Amount> incomeSumFromRows(const std::string& key);
@@ -218,6 +225,8 @@ private:
     int transactionDepth_ = 0;
     int snapshotDepth_ = 0;
     bool transactionCondemned_ = false;
+    bool readOnly_ = false;
+    bool sumsTrusted_ = true; // false: the year summaries count the rows themselves
 };
 
 // The first key after every text that starts with prefix: the prefix with its last character

@@ -91,10 +91,13 @@ Report checkLedger(const std::filesystem::path& ledger) {
     report.missingShape = file.missingShape();
     if (report.missingShape.empty()) {
         try {
+            // One state of the file for the rows and the sums alike, whoever writes meanwhile.
+            file.exec("BEGIN DEFERRED", "読み込み開始");
             readHidden(file, report);
             report.sumsKept = detail::keepsMonthSums(file.handle());
             if (report.sumsKept)
                 report.sumDifferences = detail::monthSumDifferences(file.handle());
+            file.exec("COMMIT", "読み込み");
         } catch (const LedgerError& e) {
             if (e.kind() == LedgerError::Kind::Locked)
                 throw;

@@ -319,5 +319,36 @@ TEST_F(ToolVerbs, HistoryListsTheStepsNewestFirstMarkingThoseUndone) {
     expectRefusal(run({"history"}), "sorakado-ledger create");
 }
 
+// ---------------------------------------------------------------------------------------------
+// export and report from a backup copy marked read-only, in a folder nobody may write to
+
+TEST_F(ToolVerbs, ExportAndReportReadACopyMarkedReadOnlyInAReadOnlyFolder) {
+    {
+        auto l = Ledger::open(ledger());
+        addIncome(l, 1, "2006/04", yen(300000));
+    }
+    const fs::path shelf = folder() / "shelf", copy = shelf / "Sorakado-old.mdb", out = folder() / "out";
+    fs::create_directory(shelf);
+    fs::create_directory(out);
+    ASSERT_EQ(run({"backup", copy.string()}).status, 0);
+    fs::permissions(copy, fs::perms::owner_read);
+    fs::permissions(shelf, fs::perms::owner_read | fs::perms::owner_exec);
+    const auto before = fileBytes(copy);
+
+    ToolResult exported = run({"export", "--ledger", copy.string(), "--year", "2006", out.string()});
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_THAT(fileBytes(out / "incomes-2006.csv"), HasSubstr("300000"));
+    ToolResult report = run({"report", "--ledger", copy.string(), "2006", out.string()});
+    EXPECT_EQ(report.status, 0) << report.err;
+    EXPECT_TRUE(fs::exists(out / "sorakado-2006.pdf"));
+
+    EXPECT_EQ(fileBytes(copy), before);
+    std::size_t inShelf = 0;
+    for ([[maybe_unused]] const auto& item : fs::directory_iterator(shelf))
+        ++inShelf;
+    EXPECT_EQ(inShelf, 1u) << "nothing made beside the copy";
+    fs::permissions(shelf, fs::perms::owner_all);
+}
+
 } // namespace
 } // namespace sorakado::testing
