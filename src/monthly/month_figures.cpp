@@ -24,11 +24,6 @@ QString stored(const std::optional<std::string>& text) {
     return text ? QString::fromStdString(*text) : QString();
 }
 
-// "\" and the amount; nothing at all reads "\0", the same as a zero.
-QString yenText(const std::optional<Amount>& amount) {
-    return amount ? kYen + QString::fromStdString(amount->text()) : kNothing;
-}
-
 QString yearYenText(Amount amount) {
     return kYearYen + QString::fromStdString(amount.text());
 }
@@ -45,21 +40,6 @@ std::uint32_t alternate(std::size_t index, std::uint32_t first, std::uint32_t se
 // The numeric value of a selector text in shortest form: the month "04" is written 4.
 QString shortNumber(const QString& text) {
     return QString::number(text.toDouble(), 'g', QLocale::FloatingPointShortest);
-}
-
-// "2006/04/05" becomes "2006/04/05(水)". A date text that is not a real yyyy/mm/dd day (a ledger
-// touched by some other tool) is shown as it is stored rather than failing the whole month.
-QString dateText(const std::optional<std::string>& storedDate) {
-    QString text = stored(storedDate);
-    if (text.size() != 10 || text[4] != u'/' || text[7] != u'/')
-        return text;
-    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (text[i] < u'0' || text[i] > u'9')
-            return text;
-    QDate day(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
-    if (!day.isValid())
-        return text;
-    return text + u'(' + kWeekdays[day.dayOfWeek() % 7] + u')';
 }
 
 // Twelve month rows and the year's total, the income and expense summaries alike. The income
@@ -132,7 +112,7 @@ Amount fillExpenseBlock(const std::vector<Entry>& entries, std::vector<FigureRow
             total += *entry.amount;
         if (!lastDate || *lastDate != entry.date) {
             lastDate = &entry.date;
-            lastDateText = dateText(entry.date);
+            lastDateText = listDateText(entry.date);
         }
         auto category = categoryTexts.find(entry.categoryName);
         if (category == categoryTexts.end())
@@ -187,6 +167,25 @@ void fillStatus(Amount income, Amount expense, MonthFigures& out) {
 }
 
 } // namespace
+
+QString yenText(const std::optional<Amount>& amount) {
+    return amount ? kYen + QString::fromStdString(amount->text()) : kNothing;
+}
+
+// "2006/04/05" becomes "2006/04/05(水)". A date text that is not a real yyyy/mm/dd day (a ledger
+// touched by some other tool) is shown as it is stored rather than failing the whole month.
+QString listDateText(const std::optional<std::string>& storedDate) {
+    QString text = stored(storedDate);
+    if (text.size() != 10 || text[4] != u'/' || text[7] != u'/')
+        return text;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[i] < u'0' || text[i] > u'9')
+            return text;
+    QDate day(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
+    if (!day.isValid())
+        return text;
+    return text + u'(' + kWeekdays[day.dayOfWeek() % 7] + u')';
+}
 
 QString rowKeyOf(const QString& recordKey) {
     return u'@' + recordKey;

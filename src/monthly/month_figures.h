@@ -1,9 +1,12 @@
 #pragma once
 
+#include "store/amount.h"
+
 #include <QString>
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace sorakado {
@@ -49,6 +52,12 @@ struct MonthFigures {
     QString verdict;                         // Label25, two lines joined by CR LF
     std::uint32_t verdictColour = 0;         // Label25's text colour
 };
+
+// An amount as the lists show it: "\" and the amount; nothing at all reads "\0", as a zero does.
+QString yenText(const std::optional<Amount>& amount);
+// An entry's date as the lists show it: "2006/04/05" becomes "2006/04/05(水)"; a text that is not
+// a real yyyy/mm/dd day is shown as it is stored.
+QString listDateText(const std::optional<std::string>& storedDate);
 
 // The income list's heading for a month: "2006", "04" give 2006年4月の収入表示.
 QString incomeCaption(const QString& yearText, const QString& monthText);

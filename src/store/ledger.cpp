@@ -266,11 +266,52 @@ void Ledger::create(const std::filesystem::path& path) {
     }
 }
 
+struct Ledger::ChangeNotes {
+    bool noting = false;
+    bool keysAreRowKeys = true;
+    std::vector<std::int64_t> entryKeys;
+    bool categories = false;
+};
+
+// SQLite reports every row a statement of this connection inserts, changes or deletes, the rows
+// of triggers included: no write function can forget to say what it touched.
+void Ledger::noteRowChange(void* notes, int, const char* database, const char* table, long long rowKey) {
+    auto* n = static_cast<ChangeNotes*>(notes);
+    if (!n->noting || std::strcmp(database, "main") != 0)
+        return;
+    if (std::strcmp(table, "DATA") == 0)
+        n->entryKeys.push_back(rowKey); // DATAID is the table's row key
+    else if (std::strcmp(table, "品目") == 0)
+        n->categories = true;
+}
+
+EntryChanges Ledger::takeEntryChanges() {
+    EntryChanges out;
+    if (!changes_->noting) {
+        changes_->noting = true;
+        changes_->keysAreRowKeys = entryKeysAreRowKeys();
+        return out;
+    }
+    out.entryKeys = std::exchange(changes_->entryKeys, {});
+    if (!changes_->keysAreRowKeys && !out.entryKeys.empty()) {
+        out.entryKeys.clear();
+        out.entriesUnnamed = true;
+    }
+    std::sort(out.entryKeys.begin(), out.entryKeys.end());
+    out.entryKeys.erase(std::unique(out.entryKeys.begin(), out.entryKeys.end()), out.entryKeys.end());
+    out.categories = std::exchange(changes_->categories, false);
+    return out;
+}
+
 Ledger::Ledger(sqlite3* db, std::filesystem::path path)
-    : db_(db), path_(std::move(path)), statements_(std::make_unique<StatementCache>()) {}
+    : db_(db), path_(std::move(path)), statements_(std::make_unique<StatementCache>()),
+      changes_(std::make_unique<ChangeNotes>()) {
+    sqlite3_update_hook(db_, &Ledger::noteRowChange, changes_.get());
+}
 
 Ledger::Ledger(Ledger&& o) noexcept
     : db_(std::exchange(o.db_, nullptr)), path_(std::move(o.path_)), statements_(std::move(o.statements_)),
+      changes_(std::move(o.changes_)),
       transactionDepth_(std::exchange(o.transactionDepth_, 0)),
       snapshotDepth_(std::exchange(o.snapshotDepth_, 0)),
       transactionCondemned_(std::exchange(o.transactionCondemned_, false)), readOnly_(o.readOnly_),
@@ -284,6 +325,7 @@ Ledger& Ledger::operator=(Ledger&& o) noexcept {
         db_ = std::exchange(o.db_, nullptr);
         path_ = std::move(o.path_);
         statements_ = std::move(o.statements_);
+        changes_ = std::move(o.changes_);
         transactionDepth_ = std::exchange(o.transactionDepth_, 0);
         snapshotDepth_ = std::exchange(o.snapshotDepth_, 0);
         transactionCondemned_ = std::exchange(o.transactionCondemned_, false);

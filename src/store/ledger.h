@@ -63,6 +63,27 @@ struct IncomeRecord {
     std::optional<Amount> amount;
 };
 
+// An expense entry as a copy of the whole ledger's entries keeps it (the search).
+struct StoredEntry {
+    std::int64_t key = 0; // DATAID
+    std::optional<std::string> date;
+    std::optional<std::int64_t> categoryKey; // nullopt for Null or a key that is not an integer
+    std::optional<std::string> description;
+    std::optional<Amount> amount;
+
+    bool operator==(const StoredEntry&) const = default;
+};
+
+// What the program's own changes touched since they were last taken: the keys of the expense
+// entries added, changed or deleted, and whether any category was.
+struct EntryChanges {
+    std::vector<std::int64_t> entryKeys; // ascending, each once
+    bool categories = false;
+    // Entries changed that cannot be named by their keys (a file made by another tool, whose
+    // DATAID is not the table's row key): every entry is to be read again.
+    bool entriesUnnamed = false;
+};
+
 // The month's entries and what they add up to per category, read in one pass.
 struct MonthExpenses {
     std::vector<Entry> entries;                  // as monthEntries gives them
@@ -154,6 +175,17 @@ public:
     // Returns how many values it read.
     std::int64_t readFloor(const std::string& monthKey, const std::string& yearText);
 
+    // For a copy of the entries kept beside the ledger (the search). From the first call on, every
+    // change the program makes through this ledger notes the entries and categories it touches,
+    // whatever function made it, rolled back or not; takeEntryChanges hands them over and starts
+    // afresh. Changes made by other programs are not seen here: othersChangeMark tells of them.
+    EntryChanges takeEntryChanges();
+    // A number that changes when another connection (another program) has changed the file since
+    // it was last asked; the program's own changes leave it alone.
+    std::int64_t othersChangeMark();
+    // The entries of these keys as they are now; keys no longer in the ledger are left out.
+    std::vector<StoredEntry> entryRows(const std::vector<std::int64_t>& keys);
+
     // One transaction: all of its changes are written, or none of them. The guard begins the
     // transaction, or joins the one already running on this ledger, so a change made of other
     // changes is still one transaction. Without commit() the guard undoes: the outermost one
@@ -219,9 +251,18 @@ private:
     std::optional<Amount> incomeSumFromRows(const std::string& key);
     std::optional<Amount> expenseSumFromRows(const std::string& key);
 
+    struct ChangeNotes;
+    // DATAID is the row key SQLite reports changes by (INTEGER PRIMARY KEY), as in every file
+    // the program makes.
+    bool entryKeysAreRowKeys();
+    static void noteRowChange(void* notes, int operation, const char* database, const char* table,
+                              long long rowKey);
+
     sqlite3* db_ = nullptr;
     std::filesystem::path path_;
     std::unique_ptr<StatementCache> statements_; // finalized before the connection closes
+    // Apart from the ledger itself, so SQLite's hook keeps pointing at it when the ledger moves.
+    std::unique_ptr<ChangeNotes> changes_;
     int transactionDepth_ = 0;
     int snapshotDepth_ = 0;
     bool transactionCondemned_ = false;

@@ -66,6 +66,12 @@ void ReportList::setRows(std::vector<ReportRow>&& rows) {
         emit refilled();
 }
 
+void ReportList::setRowSource(int count, ReportModel::RowSource source) {
+    model_->setRowSource(count, std::move(source), boldFont());
+    if (count > 0)
+        emit refilled();
+}
+
 void ReportList::clearRows() {
     model_->setRows({}, boldFont());
 }
@@ -160,6 +166,12 @@ void ReportList::requestMenuFromKeyboard() {
 }
 
 void ReportList::keyPressEvent(QKeyEvent* event) {
+    // Qt's own copy takes the current cell alone; the list is copied whole, as its menu does.
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        emit copyRequested();
+        return;
+    }
     const bool menuKey = event->key() == Qt::Key_Menu ||
                          (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
     if (!menuKey) {

@@ -34,6 +34,8 @@ public:
     void setRows(const std::vector<ReportRow>& rows);
     void setRows(std::vector<ReportRow>&& rows);
     void clearRows();
+    // count rows made only as they are drawn or read (ReportModel::setRowSource).
+    void setRowSource(int count, ReportModel::RowSource source);
 
     int rowCount() const { return model_->rowCount(); }
     int columnCount() const { return model_->columnCount(); }
@@ -62,6 +64,8 @@ signals:
     void rowDoubleClicked(int row);
     // The current row moved (a press, the keys, setCurrentRow); -1 when none is current.
     void currentRowChanged(int row);
+    // Ctrl+C (the platform's copy key): the list is wanted on the clipboard.
+    void copyRequested();
     // setRows put rows in the list (after the model's reset, which takes the current row away).
     void refilled();
 

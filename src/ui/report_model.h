@@ -5,7 +5,9 @@
 #include <QFont>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace sorakado::ui {
@@ -32,6 +34,10 @@ public:
     void setColumns(const QStringList& headings, const std::vector<Qt::Alignment>& alignments);
     // Replaces every row at once (one model reset). bold is the font of a bold cell.
     void setRows(std::vector<ReportRow> rows, const QFont& bold);
+    // Rows made only when they are drawn or read, for lists of tens of thousands of rows: count
+    // rows, row i as source(i) gives it. Replaces every row at once, as setRows does.
+    using RowSource = std::function<ReportRow(int)>;
+    void setRowSource(int count, RowSource source, const QFont& bold);
 
     const ReportRow* row(int index) const;
 
@@ -45,6 +51,9 @@ private:
     QStringList headings_;
     std::vector<Qt::Alignment> alignments_;
     std::vector<ReportRow> rows_;
+    int sourceCount_ = 0;
+    RowSource source_;
+    mutable std::unordered_map<int, ReportRow> made_; // the rows of source_ lately drawn
     QFont bold_;
 };
 
