@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -82,7 +83,7 @@ private:
     // One entry per row: rows [0, sorted_) are newest first, rows after them were added since.
     std::vector<std::int64_t> keys_;
     std::vector<std::uint32_t> dates_, categories_, texts_;
-    std::vector<std::int64_t> amounts_; // ten-thousandths, or kNoAmount / kLargeAmount
+    std::vector<std::int64_t> amounts_;              // ten-thousandths, or kNoAmount / kLargeAmount
     std::unordered_map<std::int64_t, Amount> large_; // by entry key
     std::size_t sorted_ = 0;
     std::size_t size_ = 0; // entries not deleted
@@ -92,6 +93,7 @@ private:
     // runs from one into the next.
     std::string folded_, typed_;
     std::vector<std::uint32_t> foldedStart_, typedStart_;
+    std::array<std::uint64_t, 256> byteCounts_{};            // of folded_: a search looks for its rarest byte
     std::unordered_map<std::string, std::uint32_t> textIds_; // while building, and texts added since
 
     // Dates: id 0 is no date; rank orders the ids by their text, no date lowest.

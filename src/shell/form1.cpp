@@ -11,6 +11,7 @@
 #include "list_geometry.h"
 #include "monthly/month_figures.h"
 #include "monthly/period_check.h"
+#include "search/ledger_search.h"
 #include "startup_backup.h"
 #include "store/history.h"
 #include "store/ledger.h"
@@ -81,12 +82,14 @@ Form1::Form1(ui::DialogService& dialogs, const Clock& clock, std::filesystem::pa
     ui::keepDesignColours(this);
     wire();
     wirePanels();
+    wireSearch();
 }
 
 Form1::~Form1() {
     // Destroying a shown window closes it only after this class is gone: the focus leaving an
     // editable selector then reports its typed text as a choice. No handler of the window or of
     // its panels may run on what is left, so every connection into them is cut while all is whole.
+    endSearch();
     const std::initializer_list<QObject*> receivers{this, Frame2, Frame3, Frame4, Frame5, members_, entries_};
     for (QObject* sender : findChildren<QObject*>())
         for (QObject* receiver : receivers)
@@ -156,6 +159,9 @@ void Form1::wirePanels() {
     connect(ClipBoard1, &QAction::triggered, this, [this] { SendToClipboard(ListView1); });
     connect(ClipBoard2, &QAction::triggered, this, [this] { SendToClipboard(ListView2); });
     connect(ClipBoard3, &QAction::triggered, this, [this] { SendToClipboard(ListView3); });
+    // Ctrl+C in a list copies it as its menu's copy item does.
+    for (ui::ReportList* list : {ListView1, ListView2, ListView3})
+        connect(list, &ui::ReportList::copyRequested, this, [this, list] { SendToClipboard(list); });
 
     for (QAction* undoItem : {SyuUndo, MeiUndo, HinUndo})
         connect(undoItem, &QAction::triggered, this, &Form1::undoStep);
@@ -273,6 +279,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    endSearch();
     backup_.reset(); // a copy still running stops: nothing has been changed since it began
     ledger_.reset(); // closing the file; the window's close is never refused
     QWidget::closeEvent(event);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QPoint>
+#include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -24,6 +26,9 @@ class DropDown;
 class LineShape;
 class ReportList;
 } // namespace sorakado::ui
+namespace sorakado::search {
+class LedgerSearch;
+}
 namespace sorakado::editing {
 class IncomePanel;
 class MemberPanel;
@@ -35,6 +40,7 @@ class SelectedRecord;
 namespace sorakado::shell {
 
 class Clock;
+class SearchWindow;
 class StartupBackup;
 
 // The one working window: one month of the ledger in three lists under the period selectors,
@@ -66,6 +72,12 @@ public:
     // first change waits for it by itself; tests wait so another program they start finds the
     // ledger with no reader of the window's on it.
     void waitForBackup();
+    // 明細検索 (Ctrl+F): opens the search window, or brings the one open to the front.
+    void MeiFind_Click();
+    // Shows the month of an entry (date "yyyy/mm/dd") with the entry as the picked row of the
+    // expense list, as a search result chosen there asks.
+    void showEntry(std::int64_t key, const QString& date);
+    SearchWindow* searchWindow() const { return searchWindow_; }
 
     // Controls, named as laid out.
     QGroupBox* Frame1;
@@ -112,6 +124,7 @@ public:
     QAction* MeiUp;
     QAction* MeiDel;
     QAction* KomoAdd;
+    QAction* MeiFind;
     QAction* ClipBoard2;
     QMenu* HinMenu;
     QAction* ClipBoard3;
@@ -139,6 +152,9 @@ private:
     void buildMenus();
     void wire();
     void wirePanels();
+    void wireSearch();
+    // Closes the search window and lets its copy of the ledger go, before the ledger goes.
+    void endSearch();
     void rebuild();
     void enterBrowseMode();
     void startBackup();
@@ -163,6 +179,9 @@ private:
     QPoint anchor_{0, 0}; // twips of the window; set by a right press in the income or expense list
     editing::SelectedRecord* members_ = nullptr; // ListView1's current member, held in Label7
     editing::SelectedRecord* entries_ = nullptr; // ListView2's current entry, held in Label8
+    // The search, from its first use to the window's close (declared after the ledger it reads).
+    std::unique_ptr<search::LedgerSearch> search_;
+    SearchWindow* searchWindow_ = nullptr;
 };
 
 } // namespace sorakado::shell

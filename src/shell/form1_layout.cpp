@@ -293,6 +293,7 @@ void Form1::buildMenus() {
     MeiDel = item(MeiMenu, "MeiDel", QStringLiteral("明細削除"));
     separator(MeiMenu, "S2");
     KomoAdd = item(MeiMenu, "KomoAdd", QStringLiteral("品目編集"));
+    MeiFind = item(MeiMenu, "MeiFind", QStringLiteral("明細検索…　Ctrl+F"));
     separator(MeiMenu, "S3");
     ClipBoard2 = item(MeiMenu, "ClipBoard2", QStringLiteral("リスト内容をコピー"));
 

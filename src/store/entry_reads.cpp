@@ -65,10 +65,12 @@ std::vector<StoredEntry> EntryReader::next(std::size_t limit) {
     std::vector<StoredEntry> out;
     if (done_ || limit == 0)
         return out;
-    const auto most = static_cast<std::int64_t>(std::min<std::size_t>(limit, std::numeric_limits<int>::max()));
-    Statement s = below_ ? file_->prepare(std::string(kColumns) + "WHERE DATAID < ?1 ORDER BY DATAID DESC LIMIT ?2",
-                                          "明細の読み込み")
-                         : file_->prepare(std::string(kColumns) + "ORDER BY DATAID DESC LIMIT ?2", "明細の読み込み");
+    const auto most =
+        static_cast<std::int64_t>(std::min<std::size_t>(limit, std::numeric_limits<int>::max()));
+    Statement s =
+        below_ ? file_->prepare(std::string(kColumns) + "WHERE DATAID < ?1 ORDER BY DATAID DESC LIMIT ?2",
+                                "明細の読み込み")
+               : file_->prepare(std::string(kColumns) + "ORDER BY DATAID DESC LIMIT ?2", "明細の読み込み");
     if (below_)
         s.bind(1, *below_);
     s.bind(2, most);

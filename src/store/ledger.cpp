@@ -311,8 +311,7 @@ Ledger::Ledger(sqlite3* db, std::filesystem::path path)
 
 Ledger::Ledger(Ledger&& o) noexcept
     : db_(std::exchange(o.db_, nullptr)), path_(std::move(o.path_)), statements_(std::move(o.statements_)),
-      changes_(std::move(o.changes_)),
-      transactionDepth_(std::exchange(o.transactionDepth_, 0)),
+      changes_(std::move(o.changes_)), transactionDepth_(std::exchange(o.transactionDepth_, 0)),
       snapshotDepth_(std::exchange(o.snapshotDepth_, 0)),
       transactionCondemned_(std::exchange(o.transactionCondemned_, false)), readOnly_(o.readOnly_),
       sumsTrusted_(o.sumsTrusted_) {}

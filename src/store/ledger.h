@@ -174,6 +174,10 @@ public:
     // sorted, and one stored figure per month of the year for incomes and for expenses.
     // Returns how many values it read.
     std::int64_t readFloor(const std::string& monthKey, const std::string& yearText);
+    // The least a search of the whole ledger can be set against: the descriptions that hold text
+    // found by a plain LIKE '%text%' scan of the file, each with its key and amount. Returns how
+    // many rows it found.
+    std::int64_t searchFloor(const std::string& text);
 
     // For a copy of the entries kept beside the ledger (the search). From the first call on, every
     // change the program makes through this ledger notes the entries and categories it touches,

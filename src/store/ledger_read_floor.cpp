@@ -34,4 +34,15 @@ std::int64_t Ledger::readFloor(const std::string& monthKey, const std::string& y
     return values;
 }
 
+std::int64_t Ledger::searchFloor(const std::string& text) {
+    Statement s(db_, "SELECT DATAID, 金額 FROM DATA WHERE 内容 LIKE ?1", "明細の検索");
+    s.bind(1, "%" + text + "%");
+    std::int64_t rows = 0;
+    while (s.step()) {
+        s.amount(1);
+        ++rows;
+    }
+    return rows;
+}
+
 } // namespace sorakado

@@ -12,20 +12,22 @@ constexpr char16_t kIterationFirst = u'\u30FD';
 constexpr char16_t kIterationLast = u'\u30FE';
 constexpr char16_t kToHiragana = 0x60;
 
-bool plainAscii(QStringView text) {
-    for (QChar c : text)
-        if (c.unicode() >= 0x80 || (c >= u'A' && c <= u'Z'))
-            return false;
-    return true;
+// Characters NFKC leaves as they are whatever stands beside them: printable ASCII, the Japanese
+// punctuation 、。〃々, hiragana, katakana with ー and ・, and the common kanji. Most descriptions
+// are made of nothing else, and skip the costly normalisation.
+bool stableUnderNfkc(char16_t u) {
+    return (u >= 0x20 && u <= 0x7E) || (u >= 0x3001 && u <= 0x3005) || (u >= 0x3041 && u <= 0x3096) ||
+           (u >= 0x309D && u <= 0x309E) || (u >= 0x30A1 && u <= 0x30FE) || (u >= 0x3400 && u <= 0x4DBF) ||
+           (u >= 0x4E00 && u <= 0x9FFF);
 }
 
 } // namespace
 
 QString foldForMatch(QStringView text) {
-    // Most descriptions repeat; plain lower-case ASCII is already in its folded form.
-    if (plainAscii(text))
-        return text.toString();
-    QString folded = text.toString().normalized(QString::NormalizationForm_KC);
+    bool stable = true;
+    for (QChar c : text)
+        stable = stable && stableUnderNfkc(c.unicode());
+    QString folded = stable ? text.toString() : text.toString().normalized(QString::NormalizationForm_KC);
     for (QChar& c : folded) {
         const char16_t u = c.unicode();
         if ((u >= kKatakanaFirst && u <= kKatakanaLast) || (u >= kIterationFirst && u <= kIterationLast))

@@ -22,8 +22,8 @@
 #   tool-shell  src/ledgertool/ includes nothing of src/shell/ (the tool links no window code).
 # Link closures (LINKS_DIR/targets.txt lists "source-folder target" for every target under
 # src/<area>/; LINKS_DIR/<target>.links lists everything the target links, directly or not):
-#   widgets     The targets of src/store, src/monthly, src/export and src/statement do not link
-#               Qt6::Widgets.
+#   widgets     The targets of src/store, src/text, src/monthly, src/search, src/export and
+#               src/statement do not link Qt6::Widgets.
 #   test-only   No program target links sorakado_store_testing.
 #   tool-shell  The targets of src/ledgertool do not link sorakado_shell.
 #   platform-qt The targets of src/platform link nothing of Qt.
@@ -95,7 +95,7 @@ else
       continue
     fi
     case "$folder" in
-    src/store | src/monthly | src/export | src/statement)
+    src/store | src/text | src/monthly | src/search | src/export | src/statement)
       grep -qx 'Qt6::Widgets' "$closure" && breach "widgets: $target ($folder) links Qt6::Widgets"
       ;;
     esac

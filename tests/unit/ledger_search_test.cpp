@@ -1,6 +1,7 @@
 // The search over the whole ledger on real encrypted ledgers: what it finds and in what order,
 // the ranges, the count and the sum, and that it stays right whoever changes the ledger.
 
+#include "search/date_bound.h"
 #include "search/entry_index.h"
 #include "search/ledger_search.h"
 #include "store/entry_reader.h"
@@ -18,10 +19,10 @@
 namespace sorakado::testing {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using search::LedgerSearch;
 using search::SearchQuery;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 SearchQuery text(const QString& t) {
     SearchQuery q;
@@ -140,7 +141,8 @@ TEST_F(LedgerSearchTest, DateCategoryAndAmountRangesNarrowTheResult) {
 
 TEST_F(LedgerSearchTest, TheProgramsOwnChangesShowAtTheNextSearch) {
     ready();
-    const std::int64_t added = writes::addEntry(ledger_, {"2026/02/01", insurance_, "火災ほけん", yen(20000)});
+    const std::int64_t added =
+        writes::addEntry(ledger_, {"2026/02/01", insurance_, "火災ほけん", yen(20000)});
     EXPECT_THAT(keys("ホケン"), ElementsAre(added, carInsurance_, orphan_));
 
     writes::changeEntry(ledger_, carInsurance_, {"2023/01/01", car_, "車検", yen(70000)});
@@ -192,8 +194,7 @@ TEST_F(LedgerSearchTest, AnotherProgramsChangesHaveTheCopyReadAgain) {
         found = keys("せぶん");
         return found.size() == 3;
     }));
-    EXPECT_EQ(search_->index().entry(ready().search(text(u"石油"_qs)).rows.at(0)).categoryName,
-              std::nullopt);
+    EXPECT_EQ(search_->index().entry(ready().search(text(u"石油"_qs)).rows.at(0)).categoryName, std::nullopt);
 }
 
 TEST(EntryReaderTest, ReadsEveryEntryOnceInPiecesNewestKeyFirst) {
@@ -215,6 +216,28 @@ TEST(EntryReaderTest, ReadsEveryEntryOnceInPiecesNewestKeyFirst) {
     std::reverse(keys.begin(), keys.end());
     EXPECT_EQ(read, keys);
 }
+
+struct TypedDate {
+    const char* typed;
+    std::optional<std::string> prefix;
+};
+
+class DatePrefixTest : public ::testing::TestWithParam<TypedDate> {};
+
+TEST_P(DatePrefixTest, ATypedDateNamesTheStoredTextsItStandsFor) {
+    EXPECT_EQ(search::datePrefix(QString::fromUtf8(GetParam().typed)), GetParam().prefix) << GetParam().typed;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Typed, DatePrefixTest,
+    ::testing::Values(TypedDate{"2006", "2006"}, TypedDate{"2006/4", "2006/04"},
+                      TypedDate{"2006/04", "2006/04"}, TypedDate{"2006/4/5", "2006/04/05"},
+                      TypedDate{" ２００６－０４－０５ ", "2006/04/05"},
+                      TypedDate{"2006.12.31", "2006/12/31"}, TypedDate{"2004/2/29", "2004/02/29"},
+                      TypedDate{"", std::nullopt}, TypedDate{"06/04", std::nullopt},
+                      TypedDate{"2006/13", std::nullopt}, TypedDate{"2006/02/30", std::nullopt},
+                      TypedDate{"2006/0", std::nullopt}, TypedDate{"2006/04/", std::nullopt},
+                      TypedDate{"2006年4月", std::nullopt}, TypedDate{"0000", std::nullopt}));
 
 } // namespace
 } // namespace sorakado::testing
