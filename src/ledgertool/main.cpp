@@ -1,4 +1,5 @@
 // sorakado-ledger: makes and looks after ledger files from the command line.
+#include "statement_texts.h"
 #include "tool_texts.h"
 
 #include "platform/platform.h"
@@ -44,6 +45,7 @@ const Verb kVerbs[] = {
     {"history", texts::kHistorySynopsis, texts::kHistorySummary, 0, 2, runHistory},
     {"export", texts::kExportSynopsis, texts::kExportSummary, 1, 7, runExport},
     {"report", texts::kReportSynopsis, texts::kReportSummary, 1, 6, runReport},
+    {"statement", texts::kStatementSynopsis, texts::kStatementSummary, 1, 10000, runStatement},
 };
 
 std::filesystem::path programFolder(const char* argv0) {

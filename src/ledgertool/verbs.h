@@ -14,5 +14,6 @@ int runBackup(const Invocation& call);
 int runRestore(const Invocation& call);
 int runCheck(const Invocation& call);
 int runHistory(const Invocation& call);
+int runStatement(const Invocation& call);
 
 } // namespace sorakado::ledgertool

@@ -4,6 +4,8 @@
 #include "texts.h"
 #include "values.h"
 
+#include <QFile>
+
 #include <algorithm>
 
 namespace sorakado::statement {
@@ -114,6 +116,23 @@ StatementRead readStatement(const QByteArray& bytes) {
     std::sort(out.problems.begin(), out.problems.end(),
               [](const LineProblem& a, const LineProblem& b) { return a.line < b.line; });
     return out;
+}
+
+StatementRead readStatementFile(const QString& path) {
+    // Years of a family's statements stay far below this; a larger file is something else, and
+    // reading it whole would only make the user wait.
+    constexpr qint64 kLargest = 64 * 1024 * 1024;
+    QFile file(path);
+    StatementRead out;
+    if (!file.open(QIODevice::ReadOnly)) {
+        out.fileError = QString::fromUtf8(texts::kCannotOpen) + file.errorString();
+        return out;
+    }
+    if (file.size() > kLargest) {
+        out.fileError = QString::fromUtf8(texts::kTooLarge);
+        return out;
+    }
+    return readStatement(file.readAll());
 }
 
 } // namespace sorakado::statement

@@ -36,4 +36,8 @@ struct StatementRead {
 // is a date that does not exist, or whose amount cannot be read, is a problem.
 StatementRead readStatement(const QByteArray& bytes);
 
+// The same for a file; a file that cannot be opened, or is too large to be a month's statement,
+// is a fileError.
+StatementRead readStatementFile(const QString& path);
+
 } // namespace sorakado::statement

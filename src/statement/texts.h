@@ -5,6 +5,8 @@
 
 namespace sorakado::statement::texts {
 
+inline constexpr const char* kCannotOpen = "ファイルを開けません: ";
+inline constexpr const char* kTooLarge = "明細のファイルとしては大きすぎます（64MB まで）";
 inline constexpr const char* kEmptyFile = "ファイルが空です";
 inline constexpr const char* kNotText = "文字のファイルではありません（UTF-8 でも Shift_JIS でも読めません）";
 inline constexpr const char* kBrokenQuote = "引用符（\"）が閉じていません";
