@@ -27,6 +27,8 @@ struct PanelContext {
     // The month on show, "yyyy/mm".
     std::function<QString()> monthKey;
     std::function<QDate()> today;
+    // Puts the selectors on the month of date and rebuilds the window.
+    std::function<void(const QDate&)> showMonth;
 };
 
 } // namespace sorakado::editing

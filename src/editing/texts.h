@@ -38,4 +38,36 @@ inline const QString kAddCategoriesFirst = QStringLiteral("明細を追加する
 inline const QString kPickACategory = QStringLiteral("品目は必ず選択して！！");
 inline const QString kLineBreak = QStringLiteral("\r\n");
 
+// Importing statements.
+inline const QString kImportMenuItem = QStringLiteral("明細の取り込み…");
+inline const QString kImportTitle = QStringLiteral("明細の取り込み");
+inline const QString kImportChooseFile = QStringLiteral("取り込む明細のファイル");
+inline const QString kImportFileFilter =
+    QStringLiteral("明細 (*.csv *.CSV *.txt *.TXT);;すべてのファイル (*)");
+inline const QString kImportStateNew = QStringLiteral("新規");
+inline const QString kImportStateRegistered = QStringLiteral("登録済み");
+inline const QString kImportStateNeedsCategory = QStringLiteral("品目を選んで下さい");
+inline const QString kImportCheckHeading = QStringLiteral("取込");
+inline const QString kImportDateHeading = QStringLiteral("日付");
+inline const QString kImportCategoryHeading = QStringLiteral("品目");
+inline const QString kImportDescriptionHeading = QStringLiteral("詳細");
+inline const QString kImportAmountHeading = QStringLiteral("金額");
+inline const QString kImportStateHeading = QStringLiteral("状態");
+inline const QString kImportOk = QStringLiteral("OK");
+inline const QString kImportCancel = QStringLiteral("キャンセル");
+inline const QString kImportPickCategory = QStringLiteral("品目を選んで下さい");
+// 「file」 + this + why
+inline const QString kImportFileUnreadable = QStringLiteral(" は取り込めません。\r\n");
+inline const QString kImportNothing = QStringLiteral(" には取り込める支払いの明細がありません。");
+inline QString importSummary(int rows, int notPayments, int unreadable) {
+    return QStringLiteral(
+               "支払いの明細 %1 件　支払いでない行 %2 行（入金・小計・区切りなど）　読めない行 %3 行")
+        .arg(rows)
+        .arg(notPayments)
+        .arg(unreadable);
+}
+inline QString importProblem(int line, const QString& why) {
+    return QStringLiteral("%1行目: %2").arg(line).arg(why);
+}
+
 } // namespace sorakado::editing::texts

@@ -6,6 +6,7 @@
 #include "editing/income_panel.h"
 #include "editing/member_panel.h"
 #include "editing/selected_record.h"
+#include "editing/statement_import.h"
 #include "export/clipboard_text.h"
 #include "history_menu.h"
 #include "list_geometry.h"
@@ -31,10 +32,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QShortcut>
@@ -90,7 +94,8 @@ Form1::~Form1() {
     // editable selector then reports its typed text as a choice. No handler of the window or of
     // its panels may run on what is left, so every connection into them is cut while all is whole.
     endSearch();
-    const std::initializer_list<QObject*> receivers{this, Frame2, Frame3, Frame4, Frame5, members_, entries_};
+    const std::initializer_list<QObject*> receivers{this,   Frame2,   Frame3,   Frame4,
+                                                    Frame5, members_, entries_, statements_};
     for (QObject* sender : findChildren<QObject*>())
         for (QObject* receiver : receivers)
             QObject::disconnect(sender, nullptr, receiver, nullptr);
@@ -141,10 +146,18 @@ void Form1::wirePanels() {
             MonthKey::keyText(Combo1->currentText().toStdString(), Combo2->currentText().toInt()));
     };
     context.today = [this] { return clock_.today(); };
+    context.showMonth = [this](const QDate& date) {
+        Combo1->setEditText(date.toString(QStringLiteral("yyyy")));
+        Combo2->setEditText(date.toString(QStringLiteral("MM")));
+        Command1_Click();
+    };
     Frame2->attach(context, members_);
     Frame3->attach(context, members_);
     Frame4->attach(context, ListView2);
     Frame5->attach(context, entries_, Frame4->Combo3);
+    statements_ = new editing::StatementImport(this, this);
+    statements_->attach(context);
+    setAcceptDrops(true);
 
     connect(NameAdd, &QAction::triggered, Frame3, &editing::MemberPanel::NameAdd_Click);
     connect(NameUp, &QAction::triggered, Frame3, &editing::MemberPanel::NameUp_Click);
@@ -156,6 +169,7 @@ void Form1::wirePanels() {
     connect(MeiDel, &QAction::triggered, Frame5, &editing::EntryPanel::MeiDel_Click);
     connect(ListView2, &ui::ReportList::rowDoubleClicked, Frame5, &editing::EntryPanel::ListView2_DblClick);
     connect(KomoAdd, &QAction::triggered, Frame4, &editing::CategoryPanel::KomoAdd_Click);
+    connect(MeiImport, &QAction::triggered, statements_, &editing::StatementImport::MeiImport_Click);
     connect(ClipBoard1, &QAction::triggered, this, [this] { SendToClipboard(ListView1); });
     connect(ClipBoard2, &QAction::triggered, this, [this] { SendToClipboard(ListView2); });
     connect(ClipBoard3, &QAction::triggered, this, [this] { SendToClipboard(ListView3); });
@@ -276,6 +290,33 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             closeAllPanels();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+namespace {
+
+// The first local file of a drop, if any.
+QString droppedFile(const QMimeData* mime) {
+    if (mime)
+        for (const QUrl& url : mime->urls())
+            if (url.isLocalFile())
+                return url.toLocalFile();
+    return {};
+}
+
+} // namespace
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    if (ledger_ && inBrowseMode() && !droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    const QString file = droppedFile(event->mimeData());
+    if (!ledger_ || !inBrowseMode() || file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    closeAllPanels();
+    statements_->importFile(file);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

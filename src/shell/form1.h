@@ -35,6 +35,7 @@ class MemberPanel;
 class CategoryPanel;
 class EntryPanel;
 class SelectedRecord;
+class StatementImport;
 } // namespace sorakado::editing
 
 namespace sorakado::shell {
@@ -68,6 +69,8 @@ public:
     bool inBrowseMode() const;
     QPoint panelAnchor() const { return anchor_; }
     Ledger* ledger() { return ledger_.get(); }
+    // 明細の取り込み…: the menu item and a dropped file go through it.
+    editing::StatementImport* statementImport() { return statements_; }
     // Returns once the copy of the ledger made at load is done or has failed. The session's
     // first change waits for it by itself; tests wait so another program they start finds the
     // ledger with no reader of the window's on it.
@@ -125,6 +128,7 @@ public:
     QAction* MeiDel;
     QAction* KomoAdd;
     QAction* MeiFind;
+    QAction* MeiImport; // 明細の取り込み…
     QAction* ClipBoard2;
     QMenu* HinMenu;
     QAction* ClipBoard3;
@@ -146,6 +150,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A statement file dropped on the window is imported as 「明細の取り込み…」 would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildLayout();
@@ -182,6 +189,7 @@ private:
     // The search, from its first use to the window's close (declared after the ledger it reads).
     std::unique_ptr<search::LedgerSearch> search_;
     SearchWindow* searchWindow_ = nullptr;
+    editing::StatementImport* statements_ = nullptr;
 };
 
 } // namespace sorakado::shell
