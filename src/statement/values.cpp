@@ -41,9 +41,10 @@ DateRead dated(int year, int month, int day, const Era* era = nullptr) {
 
 DateRead readDate(QStringView field) {
     const QString text = narrowed(field);
-    // Gregorian: 2026/11/2, 2026-11-02, 2026.11.02, 2026年11月2日, 20261102.
+    // Gregorian: 2026/11/2, 2026-11-02, 2026.11.02, 2026年11月2日, 20261102; a time of day after
+    // the date, as some cards give it, is left aside.
     static const QRegularExpression separated(
-        QStringLiteral(R"(^(\d{4})\s*(?:[/\-.]|年)\s*(\d{1,2})\s*(?:[/\-.]|月)\s*(\d{1,2})\s*日?$)"));
+        QStringLiteral(R"(^(\d{4})\s*(?:[/\-.]|年)\s*(\d{1,2})\s*(?:[/\-.]|月)\s*(\d{1,2})\s*日?(?:\s+\d{1,2}:\d{2}(?::\d{2})?)?$)"));
     static const QRegularExpression compact(QStringLiteral(R"(^(\d{4})(\d{2})(\d{2})$)"));
     static const QRegularExpression era(
         QStringLiteral(

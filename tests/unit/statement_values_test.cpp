@@ -35,6 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
         DateCase{"2026年11月2日", kDate, QDate(2026, 11, 2)},
         DateCase{" ２０２６／１１／０２ ", kDate, QDate(2026, 11, 2)},
         DateCase{"2026/02/03", kDate, QDate(2026, 2, 3)}, // never 3 February read as 2 March
+        DateCase{"2026/11/02 18:05", kDate, QDate(2026, 11, 2)},
+        DateCase{"2026/11/02 18:05:59", kDate, QDate(2026, 11, 2)},
         DateCase{"R8.11.02", kDate, QDate(2026, 11, 2)}, DateCase{"R08.11.02", kDate, QDate(2026, 11, 2)},
         DateCase{"r8.11.2", kDate, QDate(2026, 11, 2)}, DateCase{"令和8年11月2日", kDate, QDate(2026, 11, 2)},
         DateCase{"令和元年5月1日", kDate, QDate(2019, 5, 1)},
