@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <set>
 #include <tuple>
 
 namespace sorakado::statement {
@@ -58,7 +59,23 @@ QString shopOf(const QString& foldedText) {
     return shop;
 }
 
+CategoryGuesser::CategoryGuesser(const std::vector<statement_reads::DescriptionUse>& uses,
+                                 const std::vector<Category>& existing) {
+    std::set<std::int64_t> keys;
+    for (const auto& c : existing)
+        keys.insert(c.key);
+    std::vector<statement_reads::DescriptionUse> kept;
+    for (const auto& use : uses)
+        if (keys.count(use.categoryKey))
+            kept.push_back(use);
+    learn(kept);
+}
+
 CategoryGuesser::CategoryGuesser(const std::vector<statement_reads::DescriptionUse>& uses) {
+    learn(uses);
+}
+
+void CategoryGuesser::learn(const std::vector<statement_reads::DescriptionUse>& uses) {
     for (const auto& use : uses) {
         const QString key = folded(use.description);
         if (key.isEmpty())
@@ -94,21 +111,30 @@ std::vector<PreviewRow> matchLines(const std::vector<StatementLine>& lines, cons
         std::vector<std::int64_t> keys;
         std::size_t claimed = 0;
     };
+    // A month's entries repeat their descriptions: each is folded once.
+    std::unordered_map<std::string, QString> foldedDescriptions;
     std::map<Key, Candidates> ledger;
-    for (const auto& e : entries)
-        ledger[{e.date, e.amount.tenThousandths(), folded(e.description)}].keys.push_back(e.key);
+    for (const auto& e : entries) {
+        auto [f, fresh] = foldedDescriptions.try_emplace(e.description);
+        if (fresh)
+            f->second = folded(e.description);
+        ledger[{e.date, e.amount.tenThousandths(), f->second}].keys.push_back(e.key);
+    }
 
+    std::unordered_map<QString, QString> foldedLines;
     std::unordered_map<QString, std::optional<std::int64_t>> guesses;
     std::vector<PreviewRow> rows;
     rows.reserve(lines.size());
     for (const auto& line : lines) {
         PreviewRow row{line, {}, {}, RowState::New};
-        auto found =
-            ledger.find({ledgerDate(line.date), line.amount.tenThousandths(), folded(line.description)});
+        auto [f, fresh] = foldedLines.try_emplace(line.description);
+        if (fresh)
+            f->second = folded(line.description);
+        auto found = ledger.find({ledgerDate(line.date), line.amount.tenThousandths(), f->second});
         if (found != ledger.end() && found->second.claimed < found->second.keys.size())
             row.existingEntry = found->second.keys[found->second.claimed++];
-        auto [guess, fresh] = guesses.try_emplace(line.description);
-        if (fresh)
+        auto [guess, unguessed] = guesses.try_emplace(line.description);
+        if (unguessed)
             guess->second = guesser.guess(line.description);
         row.category = guess->second;
         if (row.existingEntry)
@@ -130,7 +156,8 @@ std::vector<PreviewRow> previewLines(Ledger& ledger, const std::vector<Statement
     const auto entries =
         statement_reads::entriesBetween(ledger, ledgerDate(first->date), ledgerDate(last->date));
     const CategoryGuesser guesser(
-        statement_reads::descriptionUses(ledger, ledgerDate(last->date.addYears(-kHistoryYears))));
+        statement_reads::recentDescriptionUses(ledger, ledgerDate(last->date), kHistoryEntries),
+        ledger.categories());
     return matchLines(lines, guesser, entries);
 }
 

@@ -22,10 +22,14 @@ namespace sorakado::statement {
 // under one category more than half of the time.
 class CategoryGuesser {
 public:
+    // Uses of categories not in `existing` teach nothing (the category is gone).
+    CategoryGuesser(const std::vector<statement_reads::DescriptionUse>& uses,
+                    const std::vector<Category>& existing);
     explicit CategoryGuesser(const std::vector<statement_reads::DescriptionUse>& uses);
     std::optional<std::int64_t> guess(const QString& description) const;
 
 private:
+    void learn(const std::vector<statement_reads::DescriptionUse>& uses);
     using Counts = std::map<std::int64_t, std::int64_t>; // category key → entries
     std::unordered_map<QString, Counts> byDescription_;
     std::unordered_map<QString, Counts> byShop_;
@@ -55,9 +59,9 @@ struct PreviewRow {
 std::vector<PreviewRow> matchLines(const std::vector<StatementLine>& lines, const CategoryGuesser& guesser,
                                    const std::vector<statement_reads::DatedEntry>& entries);
 
-// How far back the guess looks: the family's habits of recent years, and a read that stays quick
-// on a lifetime's ledger.
-inline constexpr int kHistoryYears = 3;
+// How far back the guess looks: the latest entries up to the statement's last day. Years of a
+// family's spending, and a read whose cost does not grow with a lifetime's ledger.
+inline constexpr std::int64_t kHistoryEntries = 20000;
 
 // The preview of lines read from one or more statements: reads what matchLines needs from the
 // ledger, in one snapshot. Throws LedgerError.

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 
 namespace sorakado::statement {
@@ -12,7 +13,19 @@ namespace {
 // Widths and the ideographic space fold away, so １，２００ and ２０２６／１１／０２ read as their
 // half-width forms.
 QString narrowed(QStringView field) {
-    return field.toString().normalized(QString::NormalizationForm_KC).trimmed();
+    // Most fields are plain ASCII already, and normalising costs more than the rest of the read.
+    const bool ascii = std::all_of(field.begin(), field.end(), [](QChar c) { return c.unicode() < 0x80; });
+    return ascii ? field.trimmed().toString()
+                 : field.toString().normalized(QString::NormalizationForm_KC).trimmed();
+}
+
+// Dates begin with a digit or an era's letter or name: anything else is no date, without a look
+// at the patterns.
+bool mayBeDate(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    const QChar c = text.front();
+    return c.isDigit() || QStringView(u"RHSrhs令平昭").contains(c);
 }
 
 struct Era {
@@ -41,10 +54,12 @@ DateRead dated(int year, int month, int day, const Era* era = nullptr) {
 
 DateRead readDate(QStringView field) {
     const QString text = narrowed(field);
+    if (!mayBeDate(text))
+        return {};
     // Gregorian: 2026/11/2, 2026-11-02, 2026.11.02, 2026年11月2日, 20261102; a time of day after
     // the date, as some cards give it, is left aside.
-    static const QRegularExpression separated(
-        QStringLiteral(R"(^(\d{4})\s*(?:[/\-.]|年)\s*(\d{1,2})\s*(?:[/\-.]|月)\s*(\d{1,2})\s*日?(?:\s+\d{1,2}:\d{2}(?::\d{2})?)?$)"));
+    static const QRegularExpression separated(QStringLiteral(
+        R"(^(\d{4})\s*(?:[/\-.]|年)\s*(\d{1,2})\s*(?:[/\-.]|月)\s*(\d{1,2})\s*日?(?:\s+\d{1,2}:\d{2}(?::\d{2})?)?$)"));
     static const QRegularExpression compact(QStringLiteral(R"(^(\d{4})(\d{2})(\d{2})$)"));
     static const QRegularExpression era(
         QStringLiteral(

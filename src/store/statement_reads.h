@@ -19,10 +19,11 @@ struct DescriptionUse {
     std::int64_t count = 0;
 };
 
-// Every description of the entries dated fromDate ("yyyy/mm/dd") or later (all entries when
-// fromDate is empty), with each category it was filed under and how often. Only categories that
-// exist count: an entry whose category is gone teaches nothing.
-std::vector<DescriptionUse> descriptionUses(Ledger& ledger, const std::string& fromDate);
+// The descriptions of the latest `entries` entries dated lastDate ("yyyy/mm/dd") or earlier, each
+// with every category it was filed under there and how often. Entries with no description or no
+// category are left out; the category may be one that is gone.
+std::vector<DescriptionUse> recentDescriptionUses(Ledger& ledger, const std::string& lastDate,
+                                                  std::int64_t entries);
 
 struct DatedEntry {
     std::int64_t key = 0; // DATAID

@@ -5,7 +5,6 @@
 #include "support/temp_ledger.h"
 
 #include "store/ledger_error.h"
-#include "store/ledger_writes.h"
 
 #include <gtest/gtest.h>
 
@@ -100,9 +99,9 @@ TEST(StatementImport, WritingTheSameLinesAgainAddsNothing) {
     const auto gone = testing::addCategory(ledger, "消えた品目");
     testing::addEntry(ledger, "2026/10/01", eating, "ドトール", yen(280));
     testing::addEntry(ledger, "2026/10/02", gone, "スターバックス", yen(480));
-    testing::addEntry(ledger, "2020/10/02", eating, "スターバックス",
-                      yen(480)); // beyond the years looked back
-    writes::deleteCategory(ledger, gone);
+    testing::addEntry(ledger, "2026/12/02", eating, "スターバックス",
+                      yen(480));              // after the statement: unseen
+    testing::deleteCategoryRow(ledger, gone); // as another tool may leave it: its entries stay
 
     const std::vector<StatementLine> lines{line(2, "2026/11/02", "ﾄﾞﾄｰﾙ", 300),
                                            line(3, "2026/11/02", "ﾄﾞﾄｰﾙ", 300),
@@ -126,6 +125,31 @@ TEST(StatementImport, WritingTheSameLinesAgainAddsNothing) {
     EXPECT_EQ(rows[1].state, RowState::Registered);
     EXPECT_NE(rows[0].existingEntry, rows[1].existingEntry);
     EXPECT_EQ(rows[2].state, RowState::NeedsCategory);
+}
+
+TEST(StatementGuess, HistoryIsTheLatestEntriesUpToTheStatementsLastDay) {
+    TempLedger temp;
+    Ledger ledger = temp.open();
+    const auto food = testing::addCategory(ledger, "食費"), eating = testing::addCategory(ledger, "外食");
+    testing::addEntry(ledger, "2026/01/05", food, "ドトール", yen(280));
+    testing::addEntry(ledger, "2026/01/06", food, "ドトール", yen(280));
+    testing::addEntry(ledger, "2026/10/01", eating, "ドトール", yen(300));
+    testing::addEntry(ledger, "2026/12/01", food, "ドトール", yen(300));
+    testing::addEntry(ledger, "2026/12/02", food, "ドトール", yen(300));
+    using Use = statement_reads::DescriptionUse;
+    auto uses = statement_reads::recentDescriptionUses(ledger, "2026/11/30", 2);
+    ASSERT_EQ(uses.size(), 2u);
+    EXPECT_EQ(uses[0].count + uses[1].count, 2);
+    const auto counted = [&](std::int64_t category) {
+        for (const Use& u : uses)
+            if (u.categoryKey == category)
+                return u.count;
+        return std::int64_t(0);
+    };
+    EXPECT_EQ(counted(eating), 1);
+    EXPECT_EQ(counted(food), 1);
+    uses = statement_reads::recentDescriptionUses(ledger, "2026/11/30", 10);
+    EXPECT_EQ(CategoryGuesser(uses, ledger.categories()).guess(QStringLiteral("ﾄﾞﾄｰﾙ")), food);
 }
 
 TEST(StatementImport, AllOrNothing) {
