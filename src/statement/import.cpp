@@ -1,6 +1,7 @@
 #include "import.h"
 
 #include "matching.h"
+#include "store/history.h"
 #include "store/ledger_writes.h"
 
 namespace sorakado::statement {
@@ -12,7 +13,8 @@ std::string importStepLabel(std::size_t rows) {
 std::vector<std::int64_t> writeImport(Ledger& ledger, const std::vector<ImportRow>& rows) {
     std::vector<std::int64_t> keys;
     keys.reserve(rows.size());
-    ledger.inTransaction([&] {
+    // One step of the history, so one undo takes the whole import back.
+    history::recordStep(ledger, importStepLabel(rows.size()), [&] {
         for (const auto& row : rows)
             keys.push_back(writes::addEntry(
                 ledger, {ledgerDate(row.date), row.categoryKey, row.description.toStdString(), row.amount}));

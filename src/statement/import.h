@@ -23,7 +23,8 @@ struct ImportRow {
 // The name of the import in the ledger's history: 明細の取り込み (37件).
 std::string importStepLabel(std::size_t rows);
 
-// Writes every row as an expense entry in one transaction: all of them or none. Refused with a
+// Writes every row as an expense entry in one transaction and one step of the ledger's history
+// (importStepLabel): all of them or none, and one undo takes them all back. Refused with a
 // LedgerError when a category is no longer there. Returns the new entries' keys in row order.
 std::vector<std::int64_t> writeImport(Ledger& ledger, const std::vector<ImportRow>& rows);
 

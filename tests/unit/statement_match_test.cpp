@@ -4,6 +4,7 @@
 #include "statement/matching.h"
 #include "support/temp_ledger.h"
 
+#include "store/history.h"
 #include "store/ledger_error.h"
 
 #include <gtest/gtest.h>
@@ -125,6 +126,12 @@ TEST(StatementImport, WritingTheSameLinesAgainAddsNothing) {
     EXPECT_EQ(rows[1].state, RowState::Registered);
     EXPECT_NE(rows[0].existingEntry, rows[1].existingEntry);
     EXPECT_EQ(rows[2].state, RowState::NeedsCategory);
+
+    // The import is one step of the history: one undo takes both entries back.
+    ASSERT_TRUE(history::nextUndo(ledger));
+    EXPECT_EQ(history::nextUndo(ledger)->label, "明細の取り込み (2件)");
+    EXPECT_EQ(history::undo(ledger).result, history::Outcome::Result::Done);
+    EXPECT_TRUE(ledger.monthEntries("2026/11").empty());
 }
 
 TEST(StatementGuess, HistoryIsTheLatestEntriesUpToTheStatementsLastDay) {

@@ -5,6 +5,7 @@
 
 #include "editing/statement_import.h"
 #include "editing/statement_preview.h"
+#include "store/history.h"
 
 #include <QComboBox>
 #include <QDropEvent>
@@ -113,6 +114,12 @@ TEST_F(StatementImportTest, PreviewGuessesMarksWhatIsThereAndWritesTheCheckedRow
     EXPECT_EQ(w().Combo1->currentText(), QStringLiteral("2026"));
     EXPECT_EQ(w().Combo2->currentText(), QStringLiteral("11"));
     EXPECT_GE(rowWithText(w().ListView2, QStringLiteral("2026/11/05(木)")), 0);
+    {
+        Ledger l = f.file.open();
+        const auto step = history::nextUndo(l);
+        ASSERT_TRUE(step);
+        EXPECT_EQ(step->label, "明細の取り込み (2件)");
+    }
 
     // The same file again: everything written is there, nothing is checked.
     p = open(kCard);
