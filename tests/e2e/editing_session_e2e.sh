@@ -59,9 +59,11 @@ menu_item() { # menu_item X Y KEYS...: right click, then keys in the menu that p
     wait_popups 1 && keys "$@" && wait_popups 0
 }
 
-# copy_list X Y: the list's own copy command (the menu's last item) and the clipboard's text.
+# copy_list X Y: the list's own copy command and the clipboard's text. Once the session has made
+# a change each menu ends with the undo item (no redo: nothing here is undone), so the copy
+# command is the second item from the bottom.
 copy_list() {
-    menu_item "$1" "$2" Up Return || return 1
+    menu_item "$1" "$2" Up Up Return || return 1
     xclip -o -selection clipboard 2>/dev/null | tr -d '\r'
 }
 line() { sed -n "${1}p"; }
