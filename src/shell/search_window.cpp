@@ -16,9 +16,11 @@
 #include "ui/report_list.h"
 #include "ui/twips.h"
 
+#include <QCursor>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QShortcut>
 
 #include <memory>
@@ -40,6 +42,7 @@ const QString kBadDate = QStringLiteral("日付は 2006/04/05、2006/04、2006 �
 const QString kBadAmount = QStringLiteral("金額は数字のみ入力して下さい");
 const QString kTotal = QStringLiteral("合計 %1件");
 const QString kTotalHint = QStringLiteral("Enter・ダブルクリックでその月を表示");
+const QString kCopyList = QStringLiteral("リスト内容をコピー");
 
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kLightBlue = 0x0000FF;
@@ -92,6 +95,19 @@ SearchWindow::SearchWindow(Ledger& ledger, search::LedgerSearch& search, ui::Dia
     }
     connect(results, &ui::ReportList::rowDoubleClicked, this, &SearchWindow::chooseCurrent);
     connect(results, &ui::ReportList::copyRequested, this, &SearchWindow::copyList);
+    resultsMenu = new QMenu(this);
+    resultsMenu->setObjectName(QStringLiteral("resultsMenu"));
+    resultsMenu->setFont(ui::gothic(9));
+    copyItem = resultsMenu->addAction(kCopyList);
+    copyItem->setObjectName(QStringLiteral("copyItem"));
+    connect(copyItem, &QAction::triggered, this, &SearchWindow::copyList);
+    connect(results, &ui::ReportList::pressed, this, [this](Qt::MouseButton button, QPoint) {
+        if (button == Qt::RightButton)
+            resultsMenu->popup(QCursor::pos());
+    });
+    // The Menu key and Shift+F10 open it at the picked row, as in the main lists.
+    connect(results, &ui::ReportList::menuKeyPressed, this,
+            [this](QPoint at) { resultsMenu->popup(results->mapToGlobal(ui::pointTw(at.x(), at.y()))); });
     connect(&search_, &search::LedgerSearch::becameReady, this, &SearchWindow::refresh);
     connect(&search_, &search::LedgerSearch::failed, this, [this](const QString& description) {
         status->setText(QString());

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QWidget>
 
+class QAction;
+class QMenu;
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,6 +49,9 @@ public:
     ui::TextBox* mostAmount;
     ui::ReportList* results;
     QLabel* status;
+    // The result list's pop-up menu: its one item copies the list, as the main lists' menus do.
+    QMenu* resultsMenu;
+    QAction* copyItem;
 
 signals:
     // Enter or a double click on a found entry: show it in the main window.

@@ -117,7 +117,7 @@ TEST_F(SearchWindowTest, EnterOnAResultShowsItsMonthWithTheEntryPicked) {
     EXPECT_EQ(total(s), QStringLiteral("合計 0件 \\0"));
 }
 
-TEST_F(SearchWindowTest, CtrlCCopiesTheResultsAndEachMainListAsItsMenuDoes) {
+TEST_F(SearchWindowTest, CtrlCAndTheMenuCopyTheResultsAndCtrlCEachMainListAsItsMenuDoes) {
     SearchWindow* s = open();
     ASSERT_NE(s, nullptr);
     search(s, QStringLiteral("食"), 3);
@@ -129,6 +129,14 @@ TEST_F(SearchWindowTest, CtrlCCopiesTheResultsAndEachMainListAsItsMenuDoes) {
                                           "2025/12/24(水)\t食費\tケーキ\t\\3000\r\n"
                                           "2006/04/05(水)\t食費\tパン\t\\150\r\n"
                                           "合計 3件\t\t\t\\5150"));
+    // The list's pop-up menu copies the same text.
+    const QString byKey = clipboard();
+    QGuiApplication::clipboard()->setText(QStringLiteral("前の内容"));
+    rightClickBelowRows(s->results);
+    ASSERT_TRUE(eventually([&] { return s->resultsMenu->isVisible(); }));
+    EXPECT_EQ(s->copyItem->text(), QStringLiteral("リスト内容をコピー"));
+    choose(s->resultsMenu, s->copyItem);
+    EXPECT_EQ(clipboard(), byKey);
     QTest::keyClick(s, Qt::Key_Escape);
     ASSERT_TRUE(eventually([&] { return !s->isVisible(); }));
     w().activateWindow();
