@@ -133,7 +133,8 @@ void clearUpperVectorState();
 // Runs work in a child process, so a crash there ends only the child: its standard output and
 // error go nowhere, it leaves no core file. What work returns comes back as output when the
 // child finished normally. A child that has used cpuSeconds of processor time (0: no limit) is
-// ended by the system, as one caught in an endless loop must be.
+// ended by the system, as one caught in an endless loop must be. The child ends with the thread
+// that started it: a parent killed while it waits leaves no child behind.
 struct ChildRun {
     bool started = false;
     bool finished = false;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 #include <pwd.h>
 #include <random>
 #include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -385,6 +387,7 @@ ChildRun runInChildProcess(const std::function<std::string()>& work, unsigned cp
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
         return run;
     std::fflush(nullptr); // nothing buffered may be written twice
+    const pid_t parent = ::getpid();
     pid_t child = ::fork();
     if (child < 0) {
         ::close(pipeEnds[0]);
@@ -396,6 +399,13 @@ ChildRun runInChildProcess(const std::function<std::string()>& work, unsigned cp
         // the parent's (no atexit handlers, no flushing of the parent's buffered output). A
         // crash here is an answer about the input, not a fault to keep a core file of.
         ::close(pipeEnds[0]);
+        // The child works for its parent alone: when the parent ends, killed or not, the system
+        // ends the child too, so it never reads on with nobody to hand the result to (and never
+        // keeps the parent's locks, which it shares). A parent gone before the request took hold
+        // is caught by asking who the parent is now.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(3);
         struct rlimit noCore {};
         ::setrlimit(RLIMIT_CORE, &noCore);
         if (cpuSeconds > 0) {

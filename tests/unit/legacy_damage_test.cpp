@@ -6,6 +6,7 @@
 #include "ledgertool/legacy_reader.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <iterator>
 #include <set>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace sorakado::legacy {
 namespace {
@@ -133,6 +135,57 @@ TEST(DamagedOldFile, AChainThatLoopsBackEndsInTheDamagedMessageAndLeavesNothing)
         std::string text((std::istreambuf_iterator<char>(in)), {});
         EXPECT_THAT(text, AllOf(HasSubstr("壊れている"), HasSubstr("何も書き込んでいません")));
         EXPECT_TRUE(fs::is_empty(target.parent_path()));
+    }
+}
+
+fs::path ledgerTool() {
+    const char* bin = std::getenv("SORAKADO_BIN");
+    return (bin ? fs::path(bin) : fs::read_symlink("/proc/self/exe").parent_path()) / "sorakado-ledger";
+}
+
+// The first child of a process, 0 while it has none.
+pid_t firstChildOf(pid_t parent) {
+    const std::string id = std::to_string(parent);
+    std::ifstream in("/proc/" + id + "/task/" + id + "/children");
+    long child = 0;
+    return in >> child ? pid_t(child) : 0;
+}
+
+// Whether a process still runs: gone, or dead and waiting to be reaped, counts as ended.
+bool stillRuns(pid_t id) {
+    std::ifstream in("/proc/" + std::to_string(id) + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), {});
+    const auto close = stat.rfind(')');
+    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z' &&
+           stat[close + 2] != 'X';
+}
+
+// The tool killed while its reading child is caught in a looping chain: the child ends with it
+// instead of reading on at full speed, and the next import into the same place goes ahead and
+// leaves only the ledger (no lock file of the killed one).
+TEST(DamagedOldFile, KillingTheImportEndsItsReadingChildAndTheNextImportLeavesNoLock) {
+    for (const char* name : {"lvprop-chain-loop.mdb", "memo-chain-loop.mdb"}) {
+        SCOPED_TRACE(name);
+        Folder folder;
+        const fs::path target = folder / "Sorakado.mdb";
+        const std::string tool = ledgerTool().string(), old = (kHostile / name).string();
+        const pid_t importer = ::fork();
+        if (importer == 0) {
+            std::freopen("/dev/null", "w", stdout);
+            std::freopen("/dev/null", "w", stderr);
+            ::execl(tool.c_str(), tool.c_str(), "import", old.c_str(), target.c_str(), nullptr);
+            ::_exit(127);
+        }
+        pid_t reader = 0;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (reader = firstChildOf(importer)) > 0; }, 20000));
+        ::kill(importer, SIGKILL);
+        ::waitpid(importer, nullptr, 0);
+        // The reading child's own limit is five seconds of processor time: well after this.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !stillRuns(reader); }, 2000))
+            << "the reading child reads on";
+
+        importLegacyLedger(kCurrency, target);
+        EXPECT_EQ(folder.files(), std::set<std::string>{"Sorakado.mdb"});
     }
 }
 
