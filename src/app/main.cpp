@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     sorakado::ui::MessageBoxDialogs dialogs;
     sorakado::shell::SingleInstance instance(QApplication::applicationFilePath());
     if (!instance.acquire()) {
-        dialogs.warn(sorakado::shell::kAlreadyRunning);
+        dialogs.warn(instance.refusalText());
         std::_Exit(0); // at once: nothing else of this instance runs, the first is untouched
     }
 

@@ -1,5 +1,7 @@
 #include "single_instance.h"
 
+#include "store/ledger.h"
+
 namespace sorakado::shell {
 
 QString SingleInstance::lockPathFor(const QString& programPath) {
@@ -12,8 +14,15 @@ SingleInstance::SingleInstance(const QString& programPath)
 
 bool SingleInstance::acquire() {
     if (!lock_)
-        lock_ = ProgramLock::tryTakeIn(folder_);
+        lock_ = ProgramLock::tryTakeFor(folder_ / Ledger::kFileName, &heldBy_);
     return lock_.has_value();
+}
+
+QString SingleInstance::refusalText() const {
+    if (heldBy_ == ProgramLock::HeldBy::ItsRealFolder)
+        return kLedgerOpenElsewhere.arg(
+            QString::fromStdString(ProgramLock::realFolderOf(folder_ / Ledger::kFileName).string()));
+    return kAlreadyRunning;
 }
 
 } // namespace sorakado::shell

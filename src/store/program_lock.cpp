@@ -19,8 +19,24 @@ std::optional<ProgramLock> ProgramLock::tryTakeIn(const fs::path& folder) {
     return ProgramLock(std::move(*lock));
 }
 
-std::optional<ProgramLock> ProgramLock::tryTakeFor(const fs::path& ledger) {
-    return tryTakeIn(folderOf(ledger));
+std::optional<ProgramLock> ProgramLock::tryTakeFor(const fs::path& ledger, HeldBy* heldBy) {
+    if (heldBy)
+        *heldBy = HeldBy::ItsFolder;
+    auto lock = tryTakeIn(folderOf(ledger));
+    if (!lock)
+        return std::nullopt;
+    if (const fs::path real = realFolderOf(ledger); !real.empty()) {
+        auto realLock = platform::FileLock::tryTake(lockPathIn(real));
+        if (!realLock) {
+            if (heldBy)
+                *heldBy = HeldBy::ItsRealFolder;
+            return std::nullopt;
+        }
+        lock->realFolderLock_ = std::move(*realLock);
+    }
+    if (heldBy)
+        *heldBy = HeldBy::Nobody;
+    return lock;
 }
 
 bool ProgramLock::heldIn(const fs::path& folder) {
@@ -28,7 +44,21 @@ bool ProgramLock::heldIn(const fs::path& folder) {
 }
 
 bool ProgramLock::heldFor(const fs::path& ledger) {
-    return heldIn(folderOf(ledger));
+    if (heldIn(folderOf(ledger)))
+        return true;
+    const fs::path real = realFolderOf(ledger);
+    return !real.empty() && heldIn(real);
+}
+
+fs::path ProgramLock::realFolderOf(const fs::path& ledger) {
+    std::error_code ec;
+    const fs::path real = fs::canonical(ledger, ec);
+    if (ec)
+        return {};
+    // The same folder spelt through a link is the same lock: taking it twice would refuse itself.
+    if (lockPathIn(real.parent_path()) == lockPathIn(folderOf(ledger)))
+        return {};
+    return real.parent_path();
 }
 
 fs::path ProgramLock::lockPathIn(const fs::path& folder) {

@@ -10,6 +10,10 @@
 // folder the user cannot write to, a file in the user's runtime folder named after it), so no
 // environment variable moves it. The system drops it when the holder ends, crash or not, so the
 // next launch takes it over at once. The file stays; only the lock on it comes and goes.
+//
+// A ledger may be a link to a file in another folder, which a second program folder can link to
+// as well: taking a lock for a ledger takes the lock of the folder its real file is in too, so
+// every program and tool that reaches the same file, by whatever name, meets the others.
 
 #include "platform/platform.h"
 
@@ -20,10 +24,19 @@ namespace sorakado {
 
 class ProgramLock {
 public:
+    // What stood in the way of a lock for a ledger.
+    enum class HeldBy {
+        Nobody,
+        ItsFolder,     // a program or tool working in the ledger's own folder
+        ItsRealFolder, // one working in the folder the linked ledger's real file is in
+    };
+
     // The lock of the folder; nullopt while another process holds it (or it cannot be had).
     static std::optional<ProgramLock> tryTakeIn(const std::filesystem::path& folder);
-    // The lock of the program that opens ledger, the one in the ledger's folder.
-    static std::optional<ProgramLock> tryTakeFor(const std::filesystem::path& ledger);
+    // The lock of the program that opens ledger, the one in the ledger's folder, and, for a
+    // ledger that is a link, the lock of its real file's folder as well; held both or neither.
+    static std::optional<ProgramLock> tryTakeFor(const std::filesystem::path& ledger,
+                                                 HeldBy* heldBy = nullptr);
 
     // Whether a program (or a tool working on its ledger) holds the folder's lock now. Only asks:
     // takes nothing that a starting program could meet.
@@ -34,10 +47,14 @@ public:
     static std::filesystem::path lockPathIn(const std::filesystem::path& folder);
     // The folder a program file belongs to, links resolved.
     static std::filesystem::path folderOfProgram(const std::filesystem::path& program);
+    // The folder of the file a linked ledger stands for, links resolved; empty when that is the
+    // ledger's own folder (no link, or a link within it) or the ledger is not there.
+    static std::filesystem::path realFolderOf(const std::filesystem::path& ledger);
 
 private:
     explicit ProgramLock(platform::FileLock lock) : lock_(std::move(lock)) {}
     platform::FileLock lock_;
+    std::optional<platform::FileLock> realFolderLock_;
 };
 
 } // namespace sorakado

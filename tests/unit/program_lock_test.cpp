@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -129,6 +130,46 @@ TEST(ProgramLock, AnotherProcessHoldsItUntilItDiesEvenByKill) {
     ASSERT_GT(crashed, 0);
     ::waitpid(crashed, nullptr, 0);
     EXPECT_TRUE(ProgramLock::tryTakeIn(folder.path()));
+}
+
+// A ledger linked into a second folder is the same ledger: whoever holds one name of it keeps
+// the holder of the other out, in either order, and a tool that only asks sees it held. The lock
+// file of the real folder is the one it has anyway; the linked folder gets no new file.
+TEST(ProgramLock, ALedgerLinkedIntoAnotherFolderIsLockedThroughItsRealFile) {
+    Folder real, linked, unrelated;
+    const fs::path ledger = real.path() / "Sorakado.mdb", link = linked.path() / "Sorakado.mdb";
+    {
+        std::FILE* f = std::fopen(ledger.c_str(), "w");
+        ASSERT_TRUE(f);
+        std::fclose(f);
+    }
+    fs::create_symlink(ledger, link);
+    EXPECT_EQ(ProgramLock::realFolderOf(link), fs::canonical(real.path()));
+    EXPECT_EQ(ProgramLock::realFolderOf(ledger), fs::path()) << "a plain file is locked by its folder alone";
+
+    {
+        auto here = ProgramLock::tryTakeFor(ledger);
+        ASSERT_TRUE(here);
+        ProgramLock::HeldBy heldBy = ProgramLock::HeldBy::Nobody;
+        EXPECT_FALSE(ProgramLock::tryTakeFor(link, &heldBy)) << "the second folder's program";
+        EXPECT_EQ(heldBy, ProgramLock::HeldBy::ItsRealFolder);
+        EXPECT_FALSE(ProgramLock::heldIn(linked.path())) << "the failed attempt keeps nothing";
+    }
+    {
+        auto there = ProgramLock::tryTakeFor(link);
+        ASSERT_TRUE(there);
+        ProgramLock::HeldBy heldBy = ProgramLock::HeldBy::Nobody;
+        EXPECT_FALSE(ProgramLock::tryTakeFor(ledger, &heldBy));
+        EXPECT_EQ(heldBy, ProgramLock::HeldBy::ItsFolder);
+        EXPECT_TRUE(ProgramLock::tryTakeFor(unrelated.path() / "Sorakado.mdb")) << "other ledgers are free";
+    }
+    pid_t child = childHoldingTheLock(real.path(), false);
+    ASSERT_GT(child, 0);
+    EXPECT_TRUE(ProgramLock::heldFor(link)) << "as a tool working through the link sees it";
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_FALSE(ProgramLock::heldFor(link));
+    EXPECT_TRUE(ProgramLock::tryTakeFor(link));
 }
 
 } // namespace

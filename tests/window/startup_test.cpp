@@ -255,6 +255,32 @@ TEST_F(SingleInstanceTest, AnotherInstallationInItsOwnFolderRunsBesideIt) {
     EXPECT_TRUE(second.acquire());
 }
 
+// A second program folder whose ledger is a link to the first folder's opens the same file: it
+// is refused at start, with a message that names where the ledger really is.
+TEST_F(SingleInstanceTest, ASecondFolderLinkedToTheSameLedgerIsRefusedAndToldWhere) {
+    QFile ledger(dir.filePath(QStringLiteral("Sorakado.mdb")));
+    ASSERT_TRUE(ledger.open(QIODevice::WriteOnly));
+    ledger.close();
+    QTemporaryDir otherDir;
+    const QString other = otherDir.filePath(QStringLiteral("sorakado"));
+    QFile otherProgram(other);
+    ASSERT_TRUE(otherProgram.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(ledger.fileName(), otherDir.filePath(QStringLiteral("Sorakado.mdb"))));
+
+    auto first = std::make_unique<shell::SingleInstance>(program);
+    ASSERT_TRUE(first->acquire());
+    shell::SingleInstance second(other);
+    EXPECT_FALSE(second.acquire());
+    EXPECT_EQ(second.refusalText(), shell::kLedgerOpenElsewhere.arg(QDir(dir.path()).canonicalPath()));
+    EXPECT_EQ(first->refusalText(), shell::kAlreadyRunning) << "nothing refused the first";
+
+    first.reset();
+    ASSERT_TRUE(second.acquire()) << "once the first is gone";
+    shell::SingleInstance third(program);
+    EXPECT_FALSE(third.acquire()) << "the first folder while the linked one runs";
+    EXPECT_EQ(third.refusalText(), shell::kAlreadyRunning);
+}
+
 TEST_F(SingleInstanceTest, ADifferentOrMissingTemporaryFolderDoesNotLetASecondCopyIn) {
     const QByteArray oldTmp = qgetenv("TMPDIR");
     QTemporaryDir tmpA, tmpB;
