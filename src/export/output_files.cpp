@@ -52,6 +52,10 @@ void writeAllOrNothing(const std::filesystem::path& named, const std::vector<Out
     if (const platform::Outcome writable = platform::mayWriteInto(folder); !writable)
         fail(texts::kFolderNotWritable, shown, platform::reasonText(writable));
 
+    // Before the names are looked at: an export killed among its renames is finished first, so
+    // its files are all there (and this one then finds them), never some of them.
+    platform::tidyFolder(folder);
+
     std::vector<Staged> staged;
     for (const auto& file : files) {
         auto final = named / file.name;
@@ -82,6 +86,18 @@ void writeAllOrNothing(const std::filesystem::path& named, const std::vector<Out
             removeOurs();
             fail(texts::kWriteFailed, staged[i].final.string(), platform::reasonText(written));
         }
+    }
+
+    // Written to the disk before the first rename: killed among them, this export is finished
+    // by the next writer in the folder.
+    std::vector<platform::Move> moves;
+    for (const auto& s : staged)
+        moves.push_back({s.temp, s.final});
+    platform::Outcome unrecorded;
+    auto record = platform::PublishRecord::write(folder, moves, overwrite, &unrecorded);
+    if (!record) {
+        removeOurs();
+        fail(texts::kFolderNotWritable, shown, platform::reasonText(unrecorded));
     }
 
     for (auto& s : staged) {

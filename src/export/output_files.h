@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/platform.h"
+
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -24,6 +26,11 @@ struct OutputFile {
 // ever sees half a file; on any failure the temporary files are removed, and so are the files this call
 // already put in place, as long as nothing was overwritten. New files are readable by their owner only, like
 // the ledger they come from. Throws OutputError.
+//
+// The set is recorded (platform::PublishRecord) before the first rename, and the folder is
+// tidied (platform::tidyFolder) before anything else: a run killed among its renames is finished
+// by the next one, so the folder holds every file of it or none even across a crash, and the
+// hidden files of runs killed earlier are removed.
 void writeAllOrNothing(const std::filesystem::path& folder, const std::vector<OutputFile>& files,
                        bool overwrite);
 

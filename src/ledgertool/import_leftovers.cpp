@@ -28,6 +28,9 @@ bool isHexDigits(const std::string& s) {
 } // namespace
 
 bool isImportTemporaryName(const std::string& name, const std::string& targetName) {
+    // ".NAME.import-<process>-<16 hex digits>", or without the process as earlier versions wrote.
+    if (const auto whose = platform::readTemporaryName(name))
+        return whose->writer == "import" && whose->finalName == targetName;
     const std::string prefix = "." + targetName + ".import-";
     if (name.compare(0, prefix.size(), prefix) != 0)
         return false;

@@ -1,7 +1,8 @@
 #pragma once
 
 // What a killed import leaves beside its target: the half-written temporary ledger
-// ".NAME.import-<16 hex digits>" and its "-journal". A running import holds a lock on
+// ".NAME.import-<process>-<16 hex digits>" (".NAME.import-<16 hex digits>" from earlier versions)
+// and its "-journal". A running import holds a lock on
 // ".NAME.import.lock" from before its temporary ledger exists until it is renamed or removed,
 // so such files with no lock held on them are leftovers, and the next import removes them.
 

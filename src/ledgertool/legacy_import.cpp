@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 
 namespace sorakado::legacy {
 
@@ -33,12 +32,8 @@ void removeLedgerFiles(const fs::path& path) {
 
 // A hidden name beside the target, so the rename stays within one file system.
 fs::path createTemporaryLedger(const fs::path& target) {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
     for (int attempt = 0;; ++attempt) {
-        char suffix[17];
-        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
-        fs::path candidate = target.parent_path() / ("." + target.filename().string() + ".import-" + suffix);
+        const fs::path candidate = platform::temporaryNameBeside(target, "import");
         try {
             Ledger::create(candidate);
             return candidate;
@@ -124,6 +119,10 @@ ImportPlan importLegacyLedger(const fs::path& oldFile, const fs::path& targetPat
         throw ImportError(e.what());
     }
     plan.leftoversRemoved = removeImportLeftovers(target, *lock);
+    // What other writers killed in this folder left (a backup's or export's hidden files).
+    for (auto& name : platform::tidyFolder(target.parent_path()).removed)
+        plan.leftoversRemoved.push_back(std::move(name));
+    std::sort(plan.leftoversRemoved.begin(), plan.leftoversRemoved.end());
 
     fs::path temporary = createTemporaryLedger(target);
     try {

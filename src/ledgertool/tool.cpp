@@ -1,5 +1,7 @@
 #include "tool.h"
 
+#include "tool_texts.h"
+
 #include "store/ledger.h"
 
 #include <cstdio>
@@ -26,6 +28,13 @@ void printFailure(std::string message) {
 void printLine(const std::string& line) {
     std::fputs(line.c_str(), stdout);
     std::fputc('\n', stdout);
+}
+
+void sayTidied(const std::filesystem::path& folder, const platform::Tidied& tidied) {
+    if (!tidied.finished.empty())
+        printLine(texts::interruptedSetFinished(tidied.finished));
+    if (!tidied.removed.empty())
+        printLine(texts::leftoversRemoved(folder, tidied.removed));
 }
 
 } // namespace sorakado::ledgertool

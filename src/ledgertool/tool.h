@@ -4,6 +4,8 @@
 // status means. A verb prints its results to standard output; a failure is one Japanese line on
 // standard error, "sorakado-ledger: " and the message.
 
+#include "platform/platform.h"
+
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -53,5 +55,8 @@ std::filesystem::path ledgerArgument(const Invocation& call, std::size_t index);
 void printFailure(std::string message);
 // A line on standard output.
 void printLine(const std::string& line);
+// What tidying the folder before a write did, a line for each kind: the files an interrupted
+// writer's set was finished with, the temporary files of writers no longer running.
+void sayTidied(const std::filesystem::path& folder, const platform::Tidied& tidied);
 
 } // namespace sorakado::ledgertool

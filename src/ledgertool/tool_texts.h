@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace sorakado::ledgertool::texts {
 
@@ -64,6 +65,23 @@ inline std::string ledgerMissing(const std::filesystem::path& p) {
 inline std::string programRunning(const std::filesystem::path& ledger) {
     return "Sorakado がこの台帳を開いているため、何もしません。Sorakado を終了してからやり直してください: " +
            quotePath(ledger);
+}
+
+// What writers killed earlier left in a folder, tidied before a write.
+inline std::string interruptedSetFinished(const std::vector<std::filesystem::path>& files) {
+    std::string line = "中断されていた書き出しを最後まで済ませました:";
+    for (const auto& f : files)
+        line += " " + quotePath(f);
+    return line;
+}
+inline std::string leftoversRemoved(const std::filesystem::path& folder,
+                                    const std::vector<std::string>& names) {
+    std::string line = "中断された書き込みが " +
+                       quotePath(folder.empty() ? std::filesystem::path(".") : folder) +
+                       " に残した一時ファイルを削除しました:";
+    for (const auto& name : names)
+        line += " " + name;
+    return line;
 }
 
 // backup

@@ -20,6 +20,7 @@ int runBackup(const Invocation& call) {
     try {
         if (call.args.empty()) {
             auto made = backup::backUp(ledger, now);
+            sayTidied(made.file.parent_path(), made.tidied);
             printLine(texts::backupMade(made.file));
             for (const auto& removed : made.removed)
                 printLine(texts::backupRemoved(removed));
@@ -28,7 +29,7 @@ int runBackup(const Invocation& call) {
         fs::path destination = call.args[0];
         if (fs::is_directory(destination, ec))
             destination /= backup::backupName(ledger.stem().string(), ledger.extension().string(), now);
-        backup::copyLedger(ledger, destination);
+        sayTidied(destination.parent_path(), backup::copyLedger(ledger, destination));
         printLine(texts::backupMade(destination));
         return kDone;
     } catch (const LedgerError& e) {

@@ -59,6 +59,7 @@ int runExport(const Invocation& call) {
     });
     const auto made = makeMissingFolders(folder);
     try {
+        sayTidied(folder, platform::tidyFolder(folder)); // before the names are looked at
         exporting::writeAllOrNothing(folder, files, args.force);
     } catch (const exporting::OutputError& e) {
         removeMadeFolders(made);

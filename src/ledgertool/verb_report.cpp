@@ -55,6 +55,7 @@ int runReport(const Invocation& call) {
         const report::ReportInfo info{QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")),
                                       QStringLiteral(SORAKADO_VERSION)};
         const QByteArray pdf = report::renderYearReport(figures, info);
+        sayTidied(out.parent_path(), platform::tidyFolder(out.parent_path())); // before the name is looked at
         exporting::writeAllOrNothing(out.parent_path(), {{out.filename().string(), pdf.toStdString()}},
                                      args.force);
     } catch (const report::ReportError& e) {

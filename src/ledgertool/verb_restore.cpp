@@ -3,6 +3,7 @@
 #include "tool_texts.h"
 #include "verbs.h"
 
+#include "store/ledger_backup.h"
 #include "store/ledger_error.h"
 #include "store/ledger_restore.h"
 #include "store/program_lock.h"
@@ -18,6 +19,8 @@ int runRestore(const Invocation& call) {
         throw ToolFailure(texts::programRunning(ledger));
     try {
         auto result = restore::restoreLedger(backupFile, ledger, std::chrono::system_clock::now());
+        sayTidied(std::filesystem::absolute(ledger).parent_path(), result.tidied);
+        sayTidied(backup::folderFor(ledger), result.tidiedBackups);
         printLine(texts::restored(backupFile, ledger));
         if (!result.keptAs.empty())
             printLine(result.keptDamaged ? texts::keptDamaged(result.keptAs)

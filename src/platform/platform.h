@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sorakado::platform {
 
@@ -62,6 +63,56 @@ Outcome replaceAtomically(const std::filesystem::path& from, const std::filesyst
 // takes no file.
 std::optional<std::filesystem::path> createTemporaryBeside(const std::filesystem::path& final,
                                                            std::string_view writer, Outcome* failure);
+// Such a name, not yet taken, for a writer that makes the file itself (a new ledger): writer is
+// lower-case letters.
+std::filesystem::path temporaryNameBeside(const std::filesystem::path& final, std::string_view writer);
+
+// Whose a temporary file is, read from its name (a SQLite journal of one, NAME-journal, counts as
+// the file's own). nullopt for any other name.
+struct TemporaryName {
+    std::string finalName;
+    std::string writer;
+    std::int64_t process = 0;
+};
+std::optional<TemporaryName> readTemporaryName(std::string_view fileName);
+
+// ---- what an interrupted writer leaves ----
+
+// Files renamed into place as one: written to the disk before the first of them is renamed, the
+// record lets the next writer in the folder finish the set when this one is killed among the
+// renames, so a reader finds every file or none. Every name is inside one folder.
+struct Move {
+    std::filesystem::path from;
+    std::filesystem::path to;
+};
+class PublishRecord {
+public:
+    // replace: the renames may replace files (replaceAtomically), else they never do (publishNew).
+    // nullopt, with failure filled in, when the record cannot be written.
+    static std::optional<PublishRecord> write(const std::filesystem::path& folder,
+                                              const std::vector<Move>& moves, bool replace, Outcome* failure);
+    PublishRecord(PublishRecord&& other) noexcept;
+    PublishRecord& operator=(PublishRecord&&) = delete;
+    PublishRecord(const PublishRecord&) = delete;
+    PublishRecord& operator=(const PublishRecord&) = delete;
+    // Removes the record: the renames are all made, or undone by the writer itself.
+    ~PublishRecord();
+
+private:
+    explicit PublishRecord(std::filesystem::path path) : path_(std::move(path)) {}
+    std::filesystem::path path_;
+};
+
+struct Tidied {
+    std::vector<std::filesystem::path> finished; // names a killed writer's set was completed with
+    std::vector<std::string> removed;            // temporary files of writers no longer running
+    bool empty() const { return finished.empty() && removed.empty(); }
+};
+// What writers that are no longer running left in the folder: their recorded sets of renames are
+// finished, then their temporary files (and the journals of those) removed. The files of a
+// writer still running, this process's among them, and every other file are left alone. Every
+// writer calls it before it starts writing into a folder.
+Tidied tidyFolder(const std::filesystem::path& folder);
 // Removes a file; a name already gone counts as removed.
 void removeFile(const std::filesystem::path& path);
 
@@ -87,6 +138,11 @@ std::string utf8Path(const std::filesystem::path& path);
 // The test seam of publishNew: while set, the no-replace rename is refused as a file system
 // without it refuses it, so the fallback runs.
 void refuseNoReplaceRenameForTesting(bool refuse);
+
+// The test seam of crash trials: the process is killed (SIGKILL, nothing runs after) right after
+// the nth call (from 1) of one of these steps succeeds; 0 turns it off. For a child process.
+enum class Step { TemporaryMade, FileWritten, Renamed };
+void killAfterForTesting(Step step, int nth);
 
 // ---- locks ----
 

@@ -2,6 +2,7 @@
 
 #include "platform.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -29,8 +30,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The test seam: a process-wide switch by nature, as the file system it stands for is.
+// The test seams: process-wide switches by nature, as the file system and the kill they stand
+// for are.
 std::atomic<bool> refuseNoReplace{false};
+std::atomic<int> killStep{-1};
+std::atomic<int> killCountdown{0};
+
+void reached(Step step) {
+    if (killStep.load() == static_cast<int>(step) && killCountdown.fetch_sub(1) == 1)
+        ::raise(SIGKILL);
+}
 
 Outcome failed(int error) {
     Failure kind = Failure::Other;
@@ -154,7 +163,8 @@ Outcome createPrivateFolder(const fs::path& path) {
     return {};
 }
 
-Outcome writeDurably(const fs::path& path, std::string_view bytes) {
+namespace {
+Outcome writeWhole(const fs::path& path, std::string_view bytes) {
     int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return lastError();
@@ -165,9 +175,20 @@ Outcome writeDurably(const fs::path& path, std::string_view bytes) {
         out = lastError();
     return out;
 }
+} // namespace
+
+Outcome writeDurably(const fs::path& path, std::string_view bytes) {
+    Outcome out = writeWhole(path, bytes);
+    if (out)
+        reached(Step::FileWritten);
+    return out;
+}
 
 Outcome syncFile(const fs::path& path) {
-    return syncOpened(path.c_str(), O_RDONLY | O_CLOEXEC);
+    Outcome out = syncOpened(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (out)
+        reached(Step::FileWritten);
+    return out;
 }
 
 Outcome syncFolder(const fs::path& folder) {
@@ -176,8 +197,10 @@ Outcome syncFolder(const fs::path& folder) {
 
 Outcome publishNew(const fs::path& from, const fs::path& to) {
     if (!refuseNoReplace.load()) {
-        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+            reached(Step::Renamed);
             return {};
+        }
         // A file system without the flag answers EINVAL; a kernel without the call, ENOSYS.
         if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
             return lastError();
@@ -186,26 +209,31 @@ Outcome publishNew(const fs::path& from, const fs::path& to) {
     if (::link(from.c_str(), to.c_str()) != 0)
         return lastError();
     ::unlink(from.c_str());
+    reached(Step::Renamed);
     return {};
 }
 
 Outcome replaceAtomically(const fs::path& from, const fs::path& to) {
     if (::rename(from.c_str(), to.c_str()) != 0)
         return lastError();
+    reached(Step::Renamed);
     return {};
 }
 
-std::optional<fs::path> createTemporaryBeside(const fs::path& final, std::string_view writer,
-                                              Outcome* failure) {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
+fs::path temporaryNameBeside(const fs::path& final, std::string_view writer) {
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    char suffix[40];
+    std::snprintf(suffix, sizeof suffix, "%lld-%016llx", static_cast<long long>(::getpid()),
+                  static_cast<unsigned long long>(random()));
+    return final.parent_path() / ("." + final.filename().string() + "." + std::string(writer) + "-" + suffix);
+}
+
+namespace {
+
+std::optional<fs::path> makeTemporary(const fs::path& final, std::string_view writer, Outcome* failure) {
     Outcome last;
     for (int attempt = 0; attempt < 20; ++attempt) {
-        char suffix[40];
-        std::snprintf(suffix, sizeof suffix, "%lld-%016llx", static_cast<long long>(::getpid()),
-                      static_cast<unsigned long long>(random()));
-        fs::path candidate = final.parent_path() /
-                             ("." + final.filename().string() + "." + std::string(writer) + "-" + suffix);
+        fs::path candidate = temporaryNameBeside(final, writer);
         last = createPrivateFile(candidate);
         if (last.ok())
             return candidate;
@@ -215,6 +243,51 @@ std::optional<fs::path> createTemporaryBeside(const fs::path& final, std::string
     if (failure)
         *failure = last;
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<fs::path> createTemporaryBeside(const fs::path& final, std::string_view writer,
+                                              Outcome* failure) {
+    auto made = makeTemporary(final, writer, failure);
+    if (made)
+        reached(Step::TemporaryMade);
+    return made;
+}
+
+std::optional<TemporaryName> readTemporaryName(std::string_view name) {
+    constexpr std::string_view journal = "-journal";
+    if (name.size() > journal.size() && name.substr(name.size() - journal.size()) == journal)
+        name.remove_suffix(journal.size());
+    // ".NAME.<writer>-<process>-<16 hex digits>"
+    constexpr std::size_t hexDigits = 16;
+    if (name.size() < 1 + 1 + 1 + 1 + 1 + 1 + 1 + hexDigits || name.front() != '.')
+        return std::nullopt;
+    const std::string_view hex = name.substr(name.size() - hexDigits);
+    for (char c : hex)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return std::nullopt;
+    std::string_view rest = name.substr(0, name.size() - hexDigits);
+    if (rest.back() != '-')
+        return std::nullopt;
+    rest.remove_suffix(1);
+    const auto dash = rest.rfind('-');
+    if (dash == std::string_view::npos || dash + 1 == rest.size() || rest.size() - dash - 1 > 18)
+        return std::nullopt;
+    std::int64_t process = 0;
+    for (char c : rest.substr(dash + 1)) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        process = process * 10 + (c - '0');
+    }
+    rest = rest.substr(0, dash);
+    const auto dot = rest.rfind('.');
+    if (dot == std::string_view::npos || dot < 2 || dot + 1 == rest.size())
+        return std::nullopt;
+    for (char c : rest.substr(dot + 1))
+        if (c < 'a' || c > 'z')
+            return std::nullopt;
+    return TemporaryName{std::string(rest.substr(1, dot - 1)), std::string(rest.substr(dot + 1)), process};
 }
 
 void removeFile(const fs::path& path) {
@@ -257,6 +330,184 @@ std::string utf8Path(const fs::path& path) {
 
 void refuseNoReplaceRenameForTesting(bool refuse) {
     refuseNoReplace = refuse;
+}
+
+void killAfterForTesting(Step step, int nth) {
+    killCountdown = nth;
+    killStep = nth > 0 ? static_cast<int>(step) : -1;
+}
+
+// ---- what an interrupted writer leaves ----
+
+namespace {
+
+// The record's own name: a temporary file of the writer "set", so it is read as whose it is.
+constexpr const char* kRecordStem = "sorakado-publish";
+constexpr const char* kRecordWriter = "set";
+constexpr const char* kRecordHead = "sorakado publish 1";
+constexpr const char* kRecordEnd = "end";
+
+// Names are written as hex, so no byte of a name can break a line.
+std::string hexOf(const std::string& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+std::optional<std::string> bytesOfHex(const std::string& hex) {
+    if (hex.empty() || hex.size() % 2 != 0)
+        return std::nullopt;
+    std::string out;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        int value = 0;
+        for (char c : {hex[i], hex[i + 1]}) {
+            value *= 16;
+            if (c >= '0' && c <= '9')
+                value += c - '0';
+            else if (c >= 'a' && c <= 'f')
+                value += c - 'a' + 10;
+            else
+                return std::nullopt;
+        }
+        out += static_cast<char>(value);
+    }
+    // A name inside the folder, nothing more.
+    if (out.find('/') != std::string::npos || out.find('\0') != std::string::npos || out == "." ||
+        out == "..")
+        return std::nullopt;
+    return out;
+}
+
+struct RecordedSet {
+    bool replace = false;
+    std::vector<std::pair<std::string, std::string>> moves;
+};
+
+// nullopt unless the record was written whole: a record cut short was written before any rename.
+std::optional<RecordedSet> readRecord(const fs::path& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return std::nullopt;
+    const std::string text = readAll(fd);
+    ::close(fd);
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const auto end = text.find('\n', at);
+        if (end == std::string::npos)
+            return std::nullopt; // the last line never ended
+        lines.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    if (lines.size() < 3 || lines.front() != kRecordHead || lines.back() != kRecordEnd)
+        return std::nullopt;
+    RecordedSet set;
+    if (lines[1] != "replace" && lines[1] != "new")
+        return std::nullopt;
+    set.replace = lines[1] == "replace";
+    for (std::size_t i = 2; i + 1 < lines.size(); ++i) {
+        const auto space = lines[i].find(' ');
+        if (space == std::string::npos)
+            return std::nullopt;
+        auto from = bytesOfHex(lines[i].substr(0, space)), to = bytesOfHex(lines[i].substr(space + 1));
+        if (!from || !to)
+            return std::nullopt;
+        set.moves.emplace_back(*from, *to);
+    }
+    return set;
+}
+
+bool isPlainFile(const fs::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Makes the renames a killed writer recorded and had not made yet. A final name another took
+// since is not replaced (unless the set replaces): that file of the set is given up.
+void finishRecordedSet(const fs::path& folder, const RecordedSet& set, Tidied& tidied) {
+    for (const auto& [from, to] : set.moves) {
+        const fs::path source = folder / from, target = folder / to;
+        if (!isPlainFile(source))
+            continue; // renamed before the kill
+        const Outcome done = set.replace ? replaceAtomically(source, target) : publishNew(source, target);
+        if (done)
+            tidied.finished.push_back(target);
+        else if (::unlink(source.c_str()) == 0)
+            tidied.removed.push_back(from);
+    }
+}
+
+} // namespace
+
+std::optional<PublishRecord> PublishRecord::write(const fs::path& folder, const std::vector<Move>& moves,
+                                                  bool replace, Outcome* failure) {
+    std::string text = std::string(kRecordHead) + "\n" + (replace ? "replace" : "new") + "\n";
+    for (const auto& move : moves)
+        text += hexOf(move.from.filename().string()) + " " + hexOf(move.to.filename().string()) + "\n";
+    text += std::string(kRecordEnd) + "\n";
+    auto made = makeTemporary(folder / kRecordStem, kRecordWriter, failure);
+    if (!made)
+        return std::nullopt;
+    Outcome written = writeWhole(*made, text);
+    if (written)
+        written = syncFolder(folder);
+    if (!written) {
+        ::unlink(made->c_str());
+        if (failure)
+            *failure = written;
+        return std::nullopt;
+    }
+    return PublishRecord(*made);
+}
+
+PublishRecord::PublishRecord(PublishRecord&& other) noexcept : path_(std::exchange(other.path_, {})) {}
+
+PublishRecord::~PublishRecord() {
+    if (!path_.empty())
+        ::unlink(path_.c_str());
+}
+
+Tidied tidyFolder(const fs::path& folderNamed) {
+    const fs::path folder = folderNamed.empty() ? fs::path(".") : folderNamed;
+    Tidied tidied;
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        names.push_back(entry.path().filename().string());
+    bool changed = false;
+    // The sets first: their temporary files are the set's files, not leftovers.
+    for (const auto& name : names) {
+        const auto whose = readTemporaryName(name);
+        if (!whose || whose->writer != kRecordWriter || whose->finalName != kRecordStem ||
+            processRuns(whose->process))
+            continue;
+        const fs::path record = folder / name;
+        if (!isPlainFile(record))
+            continue;
+        if (const auto set = readRecord(record))
+            finishRecordedSet(folder, *set, tidied);
+        ::unlink(record.c_str());
+        changed = true;
+    }
+    for (const auto& name : names) {
+        const auto whose = readTemporaryName(name);
+        if (!whose || processRuns(whose->process) || !isPlainFile(folder / name))
+            continue;
+        if (::unlink((folder / name).c_str()) == 0) {
+            if (whose->writer != kRecordWriter)
+                tidied.removed.push_back(name);
+            changed = true;
+        }
+    }
+    std::sort(tidied.removed.begin(), tidied.removed.end());
+    tidied.removed.erase(std::unique(tidied.removed.begin(), tidied.removed.end()), tidied.removed.end());
+    if (changed)
+        syncFolder(folder);
+    return tidied;
 }
 
 // ---- locks ----

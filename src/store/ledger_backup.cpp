@@ -152,7 +152,9 @@ fs::path copyBeside(const fs::path& source, const fs::path& destination, const s
     return temporary;
 }
 
-void copyLedger(const fs::path& source, const fs::path& destination, const std::atomic<bool>* cancel) {
+platform::Tidied copyLedger(const fs::path& source, const fs::path& destination,
+                            const std::atomic<bool>* cancel) {
+    platform::Tidied tidied = platform::tidyFolder(destination.parent_path());
     std::error_code taken;
     if (fs::exists(fs::symlink_status(destination, taken)))
         throwAboutFile(LedgerError::Kind::Exists,
@@ -164,6 +166,7 @@ void copyLedger(const fs::path& source, const fs::path& destination, const std::
         removeCopy(temporary);
         throw;
     }
+    return tidied;
 }
 
 std::vector<BackupCopy> copiesOf(const fs::path& ledger, const fs::path& folder) {
@@ -184,7 +187,8 @@ std::vector<BackupCopy> copiesOf(const fs::path& ledger, const fs::path& folder)
     return copies;
 }
 
-fs::path keepCopy(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel) {
+fs::path keepCopy(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel,
+                  platform::Tidied* tidied) {
     const fs::path folder = folderFor(ledger);
     if (const platform::Outcome made = platform::createPrivateFolder(folder);
         !made && made.failure != platform::Failure::Exists)
@@ -196,6 +200,10 @@ fs::path keepCopy(const fs::path& ledger, TimePoint now, const std::atomic<bool>
                        "バックアップのフォルダーの場所に、フォルダーではないファイルがあります。", folder);
 
     const std::string stem = ledger.stem().string(), extension = ledger.extension().string();
+    // Tidied once, before the first attempt: the copy's folder is the same for every name.
+    platform::Tidied done = platform::tidyFolder(folder);
+    if (tidied)
+        *tidied = std::move(done);
     for (int attempt = 1;; ++attempt) {
         const fs::path file = folder / backupName(stem, extension, now, attempt);
         try {
@@ -210,7 +218,7 @@ fs::path keepCopy(const fs::path& ledger, TimePoint now, const std::atomic<bool>
 
 BackupMade backUp(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel) {
     BackupMade made;
-    made.file = keepCopy(ledger, now, cancel);
+    made.file = keepCopy(ledger, now, cancel, &made.tidied);
     const fs::path folder = made.file.parent_path();
     for (const auto& name : copiesToRemove(copiesOf(ledger, folder), now)) {
         if (folder / name == made.file)

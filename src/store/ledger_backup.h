@@ -10,6 +10,8 @@
 
 #include "backup_rotation.h"
 
+#include "platform/platform.h"
+
 #include <atomic>
 #include <filesystem>
 #include <stdexcept>
@@ -30,9 +32,10 @@ std::filesystem::path folderFor(const std::filesystem::path& ledger);
 
 // Copies the ledger at source to destination, which must not exist. Throws LedgerError with a
 // Japanese description (Exists when destination is taken), or Cancelled when cancel is set
-// during the copy.
-void copyLedger(const std::filesystem::path& source, const std::filesystem::path& destination,
-                const std::atomic<bool>* cancel = nullptr);
+// during the copy. First tidies destination's folder (platform::tidyFolder): a copy killed
+// earlier leaves no hidden file there for long. Returns what that tidying did.
+platform::Tidied copyLedger(const std::filesystem::path& source, const std::filesystem::path& destination,
+                            const std::atomic<bool>* cancel = nullptr);
 
 // Copies source, checked and written to the disk, to a new hidden temporary name beside
 // destination, and returns that name; the caller renames it into place or removes it. Throws
@@ -42,13 +45,15 @@ std::filesystem::path copyBeside(const std::filesystem::path& source,
                                  const std::atomic<bool>* cancel = nullptr);
 
 // A checked copy of the ledger in its backups/ folder (made, mode 0700, when missing), named for
-// now; no rotation. Returns the copy's path. Throws LedgerError or Cancelled.
+// now; no rotation. Returns the copy's path; what tidying the folder did goes to tidied. Throws
+// LedgerError or Cancelled.
 std::filesystem::path keepCopy(const std::filesystem::path& ledger, TimePoint now,
-                               const std::atomic<bool>* cancel = nullptr);
+                               const std::atomic<bool>* cancel = nullptr, platform::Tidied* tidied = nullptr);
 
 struct BackupMade {
     std::filesystem::path file;                 // the new copy
     std::vector<std::filesystem::path> removed; // older copies the rotation took away
+    platform::Tidied tidied;                    // what copies killed earlier had left in the folder
 };
 
 // keepCopy, then the rotation over that folder's copies of this ledger. The rotation runs only after

@@ -53,13 +53,15 @@ void checkBackup(const fs::path& backupFile) {
 
 // The ledger's bytes as they are, when it no longer reads as a ledger: nothing is lost by the
 // restore even then. Named so the rotation never takes it.
-fs::path keepBytes(const fs::path& ledger, backup::TimePoint now) {
+fs::path keepBytes(const fs::path& ledger, backup::TimePoint now, platform::Tidied& tidied) {
     const fs::path folder = backup::folderFor(ledger);
     if (const platform::Outcome made = platform::createPrivateFolder(folder);
         !made && made.failure != platform::Failure::Exists)
         throwAboutFile(LedgerError::Kind::Failed,
                        "バックアップのフォルダーを作れないため、復元しません。（" + made.detail + "）",
                        folder);
+    if (tidied.empty())
+        tidied = platform::tidyFolder(folder);
     const std::string stem = ledger.stem().string(), extension = ledger.extension().string();
     for (int attempt = 1; attempt < 50; ++attempt) {
         std::string name = backup::backupName(stem, "-damaged" + extension, now, attempt);
@@ -106,14 +108,14 @@ Restored keepCurrent(const fs::path& ledger, backup::TimePoint now) {
             KeyedFile current(ledger, KeyedFile::Access::ReadWrite);
             current.proveReadable();
         }
-        kept.keptAs = backup::keepCopy(ledger, now);
+        kept.keptAs = backup::keepCopy(ledger, now, nullptr, &kept.tidiedBackups);
     } catch (const LedgerError& e) {
         if (e.kind() == LedgerError::Kind::Locked)
             throwAboutFile(LedgerError::Kind::Locked, "台帳が他のプログラムで使用中のため、復元しません。",
                            ledger);
         if (e.kind() == LedgerError::Kind::ReadOnly || e.kind() == LedgerError::Kind::Missing)
             throw;
-        kept.keptAs = keepBytes(ledger, now);
+        kept.keptAs = keepBytes(ledger, now, kept.tidiedBackups);
         kept.keptDamaged = true;
     }
     for (const char* side : {"-journal", "-wal"})
@@ -137,6 +139,7 @@ Restored restoreLedger(const fs::path& backupPath, const fs::path& ledgerPath, b
         throwAboutFile(LedgerError::Kind::Missing, "台帳を置くフォルダーがありません。",
                        ledger.parent_path());
     checkBackup(backupFile);
+    platform::Tidied tidied = platform::tidyFolder(ledger.parent_path());
 
     // The copy first: should the current ledger's copy below touch the backups folder, the
     // backup being restored is already safe beside the ledger.
@@ -146,6 +149,7 @@ Restored restoreLedger(const fs::path& backupPath, const fs::path& ledgerPath, b
         const bool replacing = pathTaken(ledger);
         if (replacing)
             restored = keepCurrent(ledger, now);
+        restored.tidied = std::move(tidied);
         const platform::Outcome placed = replacing ? platform::replaceAtomically(temporary, ledger)
                                                    : platform::publishNew(temporary, ledger);
         if (!placed)

@@ -4,6 +4,8 @@
 
 #include "backup_rotation.h"
 
+#include "platform/platform.h"
+
 #include <filesystem>
 
 namespace sorakado::restore {
@@ -14,6 +16,9 @@ struct Restored {
     // rotation never removes). Empty when there was no ledger to replace.
     std::filesystem::path keptAs;
     bool keptDamaged = false;
+    // What writers killed earlier had left beside the ledger and in backups/, tidied first.
+    platform::Tidied tidied;
+    platform::Tidied tidiedBackups;
 };
 
 // Checks that the backup opens with the ledger's password, passes integrity_check and has the

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -126,6 +127,155 @@ TEST_F(PlatformTest, TemporaryNamesSayWhoseTheyAreAndNeverMeet) {
     EXPECT_EQ(modeOf(*one), 0600u);
     EXPECT_FALSE(createTemporaryBeside(folder_ / "none" / "x.csv", "export", &refused));
     EXPECT_EQ(refused.failure, Failure::Missing);
+}
+
+TEST(Platform, ATemporaryNameReadsBackAsWhoseItIs) {
+    struct Case {
+        const char* name;
+        bool ours;
+        const char* finalName;
+        const char* writer;
+        std::int64_t process;
+    };
+    const Case cases[] = {
+        {".Sorakado.mdb.part-812-0123456789abcdef", true, "Sorakado.mdb", "part", 812},
+        {".Sorakado.mdb.part-812-0123456789abcdef-journal", true, "Sorakado.mdb", "part", 812},
+        {".Sorakado-20261208-093015.mdb.part-7-fedcba9876543210", true, "Sorakado-20261208-093015.mdb",
+         "part", 7},
+        {".entries.csv.export-4194304-00000000000000ff", true, "entries.csv", "export", 4194304},
+        {".a.b.import-1-0123456789abcdef", true, "a.b", "import", 1},
+        {".Sorakado.mdb.import-0123456789abcdef", false, "", "", 0}, // earlier imports: no process
+        {".Sorakado.mdb.part-812-0123456789ABCDEF", false, "", "", 0},
+        {".Sorakado.mdb.part-812-0123456789abcde", false, "", "", 0},
+        {".Sorakado.mdb.Part-812-0123456789abcdef", false, "", "", 0},
+        {".Sorakado.mdb.part--0123456789abcdef", false, "", "", 0},
+        {".Sorakado.mdb.part-8x2-0123456789abcdef", false, "", "", 0},
+        {"Sorakado.mdb.part-812-0123456789abcdef", false, "", "", 0}, // not hidden: the user's
+        {"..part-812-0123456789abcdef", false, "", "", 0},
+        {".sorakado.lock", false, "", "", 0},
+        {".Sorakado.mdb.import.lock", false, "", "", 0},
+        {"entries.csv", false, "", "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto whose = readTemporaryName(c.name);
+        ASSERT_EQ(whose.has_value(), c.ours);
+        if (!whose)
+            continue;
+        EXPECT_EQ(whose->finalName, c.finalName);
+        EXPECT_EQ(whose->writer, c.writer);
+        EXPECT_EQ(whose->process, c.process);
+    }
+}
+
+// A process number that is surely not running: a child that has ended.
+std::int64_t endedProcess() {
+    pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST_F(PlatformTest, TidyingRemovesOnlyTheTemporaryFilesOfWritersThatAreGone) {
+    const std::string gone = std::to_string(endedProcess()), running = std::to_string(processId());
+    const std::string left = ".Sorakado.mdb.part-" + gone + "-0123456789abcdef";
+    const std::string leftCsv = ".entries.csv.export-" + gone + "-00000000000000aa";
+    const std::string ours = ".Sorakado.mdb.part-" + running + "-0123456789abcdef";
+    for (const auto& name :
+         {left, left + "-journal", leftCsv, ours, std::string("Sorakado.mdb"), std::string(".sorakado.lock"),
+          std::string(".Sorakado.mdb.import-0123456789abcdef")})
+        put(folder_ / name, "x");
+    put(folder_ / "elsewhere.txt", "not to be touched");
+    const std::string link = ".x.csv.export-" + gone + "-00000000000000bb";
+    fs::create_symlink(folder_ / "elsewhere.txt", folder_ / link);
+
+    const Tidied tidied = tidyFolder(folder_);
+    EXPECT_EQ(tidied.removed, (std::vector<std::string>{left, left + "-journal", leftCsv}));
+    EXPECT_TRUE(tidied.finished.empty());
+    for (const auto& kept : {ours, std::string("Sorakado.mdb"), std::string(".sorakado.lock"),
+                             std::string(".Sorakado.mdb.import-0123456789abcdef"), link})
+        EXPECT_TRUE(fs::exists(fs::symlink_status(folder_ / kept))) << kept;
+    EXPECT_EQ(bytesOf(folder_ / "elsewhere.txt"), "not to be touched");
+    EXPECT_TRUE(tidyFolder(folder_).empty()) << "nothing the second time";
+    EXPECT_TRUE(tidyFolder(folder_ / "missing").empty());
+}
+
+// Files of a set, each written under its temporary name; their final names.
+std::vector<Move> stagedSet(const fs::path& folder, const std::vector<std::string>& names) {
+    std::vector<Move> moves;
+    for (const auto& name : names) {
+        Outcome refused;
+        const auto temp = createTemporaryBeside(folder / name, "export", &refused);
+        EXPECT_TRUE(temp);
+        EXPECT_TRUE(writeDurably(*temp, "bytes of " + name));
+        moves.push_back({*temp, folder / name});
+    }
+    return moves;
+}
+
+// The writer is killed (in a child) after the record is on the disk and the first file renamed:
+// the next tidying makes the other renames, so the set is whole, and leaves no hidden file.
+TEST_F(PlatformTest, ASetKilledAmongItsRenamesIsFinishedByTheNextTidying) {
+    const std::vector<std::string> names = {"entries.csv", "incomes.csv", "summary.csv"};
+    const ChildRun killed = runInChildProcess([&] {
+        const auto moves = stagedSet(folder_, names);
+        Outcome failure;
+        auto record = PublishRecord::write(folder_, moves, false, &failure);
+        if (!record)
+            return std::string("no record");
+        killAfterForTesting(Step::Renamed, 1);
+        for (const auto& m : moves)
+            publishNew(m.from, m.to);
+        return std::string("all renamed");
+    });
+    ASSERT_TRUE(killed.started);
+    ASSERT_FALSE(killed.finished) << killed.output;
+    ASSERT_TRUE(fs::exists(folder_ / "entries.csv"));
+    ASSERT_FALSE(fs::exists(folder_ / "incomes.csv"));
+
+    const Tidied tidied = tidyFolder(folder_);
+    EXPECT_EQ(tidied.finished, (std::vector<fs::path>{folder_ / "incomes.csv", folder_ / "summary.csv"}));
+    EXPECT_TRUE(tidied.removed.empty());
+    std::vector<std::string> present;
+    for (const auto& e : fs::directory_iterator(folder_))
+        present.push_back(e.path().filename().string());
+    std::sort(present.begin(), present.end());
+    EXPECT_EQ(present, names) << "no hidden file";
+    for (const auto& name : names)
+        EXPECT_EQ(bytesOf(folder_ / name), "bytes of " + name);
+}
+
+// A record cut short was written before any rename: nothing of the set is published, and the
+// files go. A set whose record its writer dropped is not touched either.
+TEST_F(PlatformTest, ARecordCutShortPublishesNothingAndADroppedOneIsGone) {
+    const ChildRun killed = runInChildProcess([&] {
+        const auto moves = stagedSet(folder_, {"a.csv", "b.csv"});
+        Outcome failure;
+        auto record = PublishRecord::write(folder_, moves, false, &failure);
+        for (const auto& e : fs::directory_iterator(folder_)) {
+            const auto whose = readTemporaryName(e.path().filename().string());
+            if (whose && whose->writer == "set") // the end of the record lost to the crash
+                fs::resize_file(e.path(), fs::file_size(e.path()) - 4);
+        }
+        ::raise(SIGKILL);
+        return std::string();
+    });
+    ASSERT_FALSE(killed.finished);
+    const Tidied tidied = tidyFolder(folder_);
+    EXPECT_TRUE(tidied.finished.empty());
+    EXPECT_EQ(tidied.removed.size(), 2u);
+    EXPECT_TRUE(fs::is_empty(folder_));
+
+    {
+        const auto moves = stagedSet(folder_, {"c.csv"});
+        Outcome failure;
+        auto record = PublishRecord::write(folder_, moves, true, &failure);
+        ASSERT_TRUE(record);
+        EXPECT_TRUE(replaceAtomically(moves[0].from, moves[0].to));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1)
+        << "the record goes with its writer's end";
 }
 
 TEST_F(PlatformTest, AFileLockHasOneHolderAndGoesWithIt) {
