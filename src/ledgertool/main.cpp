@@ -26,7 +26,7 @@ const Verb kVerbs[] = {
      "2000-2003）の台帳を新しい台帳に取り込み、報告を表示します。すでにある台帳のうち置き換えるのは"
      "行がひとつもない空の台帳だけで、行のある台帳やほかのファイルは上書きしません。",
      1, 2, runImport},
-    {"backup", "[保存先]",
+    {"backup", "[--ledger 台帳] [保存先]",
      "台帳の確かめたコピーを今作ります。保存先を省略すると台帳と同じフォルダーの backups/ "
      "に日時の名前で作り、"
      "古いコピーを整理します（7日分はすべて、8週は週に1つ、24か月は月に1つ、いちばん新しいものは必ず残します"
@@ -97,17 +97,18 @@ int main(int argc, char** argv) {
         printFailure(texts::unknownCommand(first));
         return kUsage;
     }
-    Invocation call{programFolder(argv[0]), {argv + 2, argv + argc}};
+    Invocation call{programFolder(argv[0]), {argv + 2, argv + argc}, std::nullopt};
     for (const auto& arg : call.args)
         if (arg == "--help" || arg == "-h") {
             printHelp();
             return kDone;
         }
-    if (call.args.size() < verb->minArgs || call.args.size() > verb->maxArgs) {
-        printFailure(texts::wrongArguments(verb->name, verb->synopsis));
-        return kUsage;
-    }
     try {
+        takeLedgerOption(call, verb->name, verb->synopsis);
+        if (call.args.size() < verb->minArgs || call.args.size() > verb->maxArgs) {
+            printFailure(texts::wrongArguments(verb->name, verb->synopsis));
+            return kUsage;
+        }
         const int status = verb->run(call);
         std::fflush(stdout);
         return status;

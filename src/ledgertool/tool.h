@@ -5,8 +5,10 @@
 // standard error, "sorakado-ledger: " and the message.
 
 #include "platform/platform.h"
+#include "store/program_lock.h"
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,9 +24,14 @@ enum ExitStatus : int {
 };
 
 struct Invocation {
-    std::filesystem::path programFolder; // the folder that holds sorakado-ledger (and sorakado)
-    std::vector<std::string> args;       // the verb's own arguments
+    std::filesystem::path programFolder;               // the folder that holds sorakado-ledger (and sorakado)
+    std::vector<std::string> args;                     // the verb's own arguments, --ledger taken out
+    std::optional<std::filesystem::path> ledgerOption; // --ledger, which every verb takes
 };
+
+// Takes --ledger LEDGER (or --ledger=LEDGER) out of args, up to a "--" that ends the options.
+// Throws ToolFailure (wrong arguments) for a missing value or a second one.
+void takeLedgerOption(Invocation& call, const char* verb, const char* synopsis);
 
 // A verb that cannot do what was asked throws this; main prints the message as one line.
 class ToolFailure : public std::runtime_error {
@@ -46,10 +53,21 @@ struct Verb {
     int (*run)(const Invocation&);
 };
 
-// The ledger beside the program: where the program opens it.
+// The ledger --ledger names, else the one beside the program: where the program opens it.
 std::filesystem::path defaultLedger(const Invocation& call);
-// The verb's argument at index, or the ledger beside the program when it was not given.
+// The verb's argument at index, or defaultLedger when it was not given. Throws ToolFailure
+// (wrong arguments) when --ledger names a ledger too.
 std::filesystem::path ledgerArgument(const Invocation& call, std::size_t index);
+
+// The program's lock on the ledger, held for verb ("restore" and the like) while the caller keeps
+// it: the program cannot start on the ledger meanwhile. Throws ToolFailure saying what holds it
+// (the program, another command of this tool) or why the lock cannot be had.
+ProgramLock takeProgramLock(const std::filesystem::path& ledger, const char* verb);
+
+// Before a verb looks at the ledger: a change a crash left half-done is rolled back and a journal
+// that holds nothing removed, under the program's lock (taken here unless the caller holds it).
+// While the program or another command holds the lock, the journal is theirs and left alone.
+void settleJournal(const std::filesystem::path& ledger, bool lockHeld = false);
 
 // One line on standard error: line breaks in message become spaces.
 void printFailure(std::string message);

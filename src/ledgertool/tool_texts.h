@@ -26,7 +26,7 @@ inline constexpr const char* kHelpHead =
     "\n"
     "Sorakado "
     "の台帳ファイルを作成し、取り込み、守ります。台帳を省略すると、このプログラムと同じフォルダーの\n"
-    "Sorakado.mdb（Sorakado が開く台帳）を使います。\n"
+    "Sorakado.mdb（Sorakado が開く台帳）を使います。どのコマンドも --ledger 台帳 で台帳を指定できます。\n"
     "\n"
     "コマンド:";
 inline constexpr const char* kHelpOptions = "  --help\n"
@@ -65,6 +65,20 @@ inline std::string ledgerMissing(const std::filesystem::path& p) {
 inline std::string programRunning(const std::filesystem::path& ledger) {
     return "Sorakado がこの台帳を開いているため、何もしません。Sorakado を終了してからやり直してください: " +
            quotePath(ledger);
+}
+// holder: the other command's note, "sorakado-ledger restore" and the like.
+inline std::string otherCommandRunning(const std::string& holder, const std::filesystem::path& ledger) {
+    return "別のコマンド（" + holder +
+           "）がこの台帳で作業中のため、何もしません。そのコマンドが終わってからやり直してください: " +
+           quotePath(ledger);
+}
+inline std::string lockUnusable(const std::filesystem::path& lockFile, const std::string& why) {
+    return "Sorakado がこの台帳を開いているかどうかを示すファイル " + quotePath(lockFile) +
+           " を使えないため、何もしません（" + why +
+           "）。Sorakado を終了し、そのファイルを削除してからやり直してください。";
+}
+inline std::string ledgerGivenTwice() {
+    return "台帳は --ledger か引数のどちらか一方で指定してください。";
 }
 
 // What writers killed earlier left in a folder, tidied before a write.

@@ -1,6 +1,6 @@
-// backup [DEST]: a checked copy of the ledger beside the program, now. Without DEST it goes into
-// backups/ beside the ledger, where the rotation then thins out older copies; DEST names a new
-// file, or a folder to put a dated copy in.
+// backup [--ledger LEDGER] [DEST]: a checked copy of the ledger beside the program, now. Without DEST it goes
+// into backups/ beside the ledger, where the rotation then thins out older copies; DEST names a new file, or
+// a folder to put a dated copy in.
 #include "tool_texts.h"
 #include "verbs.h"
 
@@ -17,6 +17,7 @@ int runBackup(const Invocation& call) {
     std::error_code ec;
     if (!fs::exists(ledger, ec))
         throw ToolFailure(texts::ledgerMissing(ledger));
+    settleJournal(ledger);
     try {
         if (call.args.empty()) {
             auto made = backup::backUp(ledger, now);

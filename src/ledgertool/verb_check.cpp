@@ -47,7 +47,7 @@ void printSumDifferences(const check::Report& report) {
 } // namespace
 
 int runCheck(const Invocation& call) {
-    Invocation positional{call.programFolder, {}};
+    Invocation positional{call.programFolder, {}, call.ledgerOption};
     bool recount = false;
     for (const auto& arg : call.args) {
         if (arg == kRecount)
@@ -59,6 +59,11 @@ int runCheck(const Invocation& call) {
         throw ToolFailure(texts::wrongArguments("check", "[--recount] [台帳]"), kUsage);
     const auto ledger = ledgerArgument(positional, 0);
 
+    // Held to the end: the program cannot start on the ledger while its sums are rewritten.
+    std::optional<ProgramLock> program;
+    if (recount)
+        program = takeProgramLock(ledger, "check --recount");
+    settleJournal(ledger, program.has_value());
     check::Report report;
     try {
         report = check::checkLedger(ledger);
@@ -76,10 +81,6 @@ int runCheck(const Invocation& call) {
     if (!report.sumDifferences.empty())
         printSumDifferences(report);
     if (recount) {
-        // Held to the end: the program cannot start on the ledger while its sums are rewritten.
-        const auto program = ProgramLock::tryTakeFor(ledger);
-        if (!program)
-            throw ToolFailure(texts::programRunning(ledger));
         try {
             check::recountSums(ledger);
         } catch (const LedgerError& e) {

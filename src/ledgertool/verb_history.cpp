@@ -30,7 +30,7 @@ std::string localTime(std::int64_t seconds) {
 } // namespace
 
 int runHistory(const Invocation& call) {
-    Invocation positional{call.programFolder, {}};
+    Invocation positional{call.programFolder, {}, call.ledgerOption};
     bool all = false;
     for (const auto& arg : call.args) {
         if (arg == kAll)

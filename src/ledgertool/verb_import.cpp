@@ -22,9 +22,7 @@ int runImport(const Invocation& call) {
     // program cannot start meanwhile either.
     std::optional<ProgramLock> program;
     if (existed) {
-        program = ProgramLock::tryTakeFor(target);
-        if (!program)
-            throw ToolFailure(texts::programRunning(target));
+        program = takeProgramLock(target, "import");
     }
     try {
         auto plan = legacy::importLegacyLedger(oldFile, target);

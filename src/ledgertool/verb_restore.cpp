@@ -14,9 +14,7 @@ int runRestore(const Invocation& call) {
     const std::filesystem::path backupFile = call.args[0];
     const auto ledger = ledgerArgument(call, 1);
     // Held to the end: the program cannot start on the ledger while it is being replaced.
-    const auto program = ProgramLock::tryTakeFor(ledger);
-    if (!program)
-        throw ToolFailure(texts::programRunning(ledger));
+    const ProgramLock program = takeProgramLock(ledger, "restore");
     try {
         auto result = restore::restoreLedger(backupFile, ledger, std::chrono::system_clock::now());
         sayTidied(std::filesystem::absolute(ledger).parent_path(), result.tidied);

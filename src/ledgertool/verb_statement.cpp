@@ -128,9 +128,7 @@ int runStatement(const Invocation& call) {
 
     if (!args.dryRun && !toWrite.empty()) {
         // Held to the end: the window would go on showing the month without the new entries.
-        const auto program = ProgramLock::tryTakeFor(args.ledger);
-        if (!program)
-            throw ToolFailure(texts::programRunning(args.ledger));
+        const ProgramLock program = takeProgramLock(args.ledger, "statement");
         try {
             counts.written = statement::writeImport(*ledger, toWrite).size();
         } catch (const LedgerError& e) {

@@ -49,6 +49,7 @@ int yearArgument(const std::string& text) {
 }
 
 void readLedger(const std::filesystem::path& path, const std::function<void(Ledger&)>& read) {
+    settleJournal(path);
     try {
         // Read-only: no write lock, nothing brought up to date, and a read-only backup copy
         // reads as well. One snapshot around every read: the files or pages agree with each

@@ -155,6 +155,10 @@ public:
     static std::optional<FileLock> tryTake(const std::filesystem::path& path, Outcome* failure = nullptr);
     // Whether another process holds the lock of that file now.
     static bool heldElsewhere(const std::filesystem::path& path);
+    // A short note in the locked file, such as who holds it, for those who find it held; and the
+    // note of a lock file (empty when none can be read).
+    void writeNote(std::string_view note);
+    static std::string noteOf(const std::filesystem::path& path);
 
     FileLock(FileLock&& other) noexcept;
     FileLock& operator=(FileLock&& other) noexcept;

@@ -559,6 +559,24 @@ bool FileLock::heldElsewhere(const fs::path& path) {
     return held;
 }
 
+void FileLock::writeNote(std::string_view note) {
+    const int fd = static_cast<int>(handle_);
+    // A lock file another user made is held through a descriptor for reading: its note stays.
+    if (fd < 0 || ::ftruncate(fd, 0) != 0)
+        return;
+    [[maybe_unused]] const ssize_t written = ::pwrite(fd, note.data(), note.size(), 0);
+}
+
+std::string FileLock::noteOf(const fs::path& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return {};
+    char buffer[256];
+    const ssize_t n = ::pread(fd, buffer, sizeof buffer, 0);
+    ::close(fd);
+    return n > 0 ? std::string(buffer, std::size_t(n)) : std::string();
+}
+
 FileLock::FileLock(FileLock&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
 
 FileLock& FileLock::operator=(FileLock&& other) noexcept {

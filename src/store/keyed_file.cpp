@@ -1,6 +1,7 @@
 #include "keyed_file.h"
 
 #include "ledger_error.h"
+#include "ledger_journal.h"
 #include "platform/platform.h"
 #include "schema.h"
 #include "sqlite_error.h"
@@ -13,6 +14,7 @@
 namespace sorakado::detail {
 
 sqlite3* openKeyed(const std::filesystem::path& path, KeyedFile::Access access) {
+    journal::refuseLink(path);
     const int flags = access == KeyedFile::Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     sqlite3* db = nullptr;
     // Each connection is used by one thread at a time, so SQLite need not take a lock around
@@ -47,6 +49,15 @@ void proveKeyFits(sqlite3* db, const std::filesystem::path& path, const char* ca
         if (e.kind() == LedgerError::Kind::Locked)
             throwAboutFile(LedgerError::Kind::Locked,
                            std::string("台帳ファイルが他のプログラムで使用中のため") + cannot + "。", path);
+        // Only a connection that may write can put back what a half-done change overwrote.
+        if (e.kind() == LedgerError::Kind::ReadOnly && journal::present(path))
+            throwAboutFile(LedgerError::Kind::ReadOnly,
+                           std::string("台帳に、途中で終わった変更の記録（") +
+                               journal::pathOf(path).filename().string() +
+                               "）が残っているため、読み取り専用では" + cannot +
+                               "。台帳が壊れているのではありません。台帳に書き込める場所で sorakado-ledger "
+                               "check を実行するか Sorakado を起動すると、その変更を取り消してから読めます。",
+                           path);
         if (e.kind() == LedgerError::Kind::NotLedger)
             throwAboutFile(LedgerError::Kind::NotLedger,
                            std::string("台帳ファイルを") + cannot +
@@ -78,8 +89,19 @@ std::vector<std::string> missingShape(sqlite3* db) {
     return missing;
 }
 
+namespace {
+
+// SQLite says only "disk I/O error" of a folder where the file should be.
+const std::filesystem::path& refuseFolder(const std::filesystem::path& path) {
+    if (platform::fileFacts(path).folder)
+        throwAboutFile(LedgerError::Kind::NotLedger, kFolderInsteadOfLedger, path);
+    return path;
+}
+
+} // namespace
+
 KeyedFile::KeyedFile(const std::filesystem::path& path, Access access)
-    : db_(openKeyed(path, access)), path_(path) {
+    : db_(openKeyed(refuseFolder(path), access)), path_(path) {
     sqlite3_busy_timeout(db_, 2000);
 }
 

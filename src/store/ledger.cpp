@@ -3,6 +3,7 @@
 #include "keyed_file.h"
 #include "ledger_access.h"
 #include "ledger_error.h"
+#include "ledger_journal.h"
 #include "month_sums_schema.h"
 #include "platform/platform.h"
 #include "schema.h"
@@ -144,6 +145,8 @@ void checkFileBeforeOpening(const std::filesystem::path& path, bool forWriting) 
     if (!facts.found)
         throwAboutFile(LedgerError::Kind::Failed, "台帳ファイルを開けません。（" + facts.found.detail + "）",
                        path);
+    if (facts.folder)
+        throwAboutFile(LedgerError::Kind::NotLedger, kFolderInsteadOfLedger, path);
     if (!facts.regular)
         throwAboutFile(LedgerError::Kind::NotLedger, "台帳ファイルではありません。", path);
     // SQLite would take an empty file for an empty database and then miss the tables.
@@ -356,6 +359,14 @@ void Ledger::begin() {
     if (readOnly_)
         throwAboutFile(LedgerError::Kind::ReadOnly, "読み取り専用で開いた台帳は変更できません。", path_);
     execOrThrow(db_, "BEGIN IMMEDIATE", "書き込み開始");
+    // With the write lock held no other writer makes the journal, so a link found now was
+    // planted; the journal itself is made with the first page changed.
+    try {
+        journal::refuseLink(path_);
+    } catch (...) {
+        rollback();
+        throw;
+    }
 }
 void Ledger::commit() {
     execOrThrow(db_, "COMMIT", "書き込み");

@@ -38,7 +38,9 @@ fs::path createTemporary(const fs::path& destination) {
     if (refused.failure == platform::Failure::Exists)
         throwAboutFile(LedgerError::Kind::Failed, "バックアップの一時ファイルを作れません。",
                        destination.parent_path());
-    throwAboutFile(LedgerError::Kind::Failed, "バックアップを書き込めません。（" + refused.detail + "）",
+    throwAboutFile(LedgerError::Kind::Failed,
+                   "バックアップを書き込めません（" + platform::reasonText(refused) +
+                       "）。保存先のフォルダーに書き込めるようにしてください。",
                    destination.parent_path());
 }
 

@@ -10,6 +10,11 @@ inline constexpr const char* kLedgerMissing = "台帳ファイルが見つかり
                                               "で空の台帳を作るか、旧版の台帳を sorakado-ledger import で"
                                               "取り込んでください。";
 
+// A folder has the ledger's name: no file to open, and nothing to replace it with either.
+inline constexpr const char* kFolderInsteadOfLedger =
+    "台帳ファイルの場所にあるのはフォルダーで、台帳ファイルではありません。フォルダーの名前を"
+    "変えるか別の場所に移してから、やり直してください。";
+
 // A ledger a later version of Sorakado has made: opened by this one, its changes would bypass
 // what the later version keeps beside the rows, so it is left alone.
 inline constexpr const char* kLedgerTooNew =

@@ -3,6 +3,7 @@
 #include "keyed_file.h"
 #include "ledger_backup.h"
 #include "ledger_error.h"
+#include "ledger_journal.h"
 #include "platform/platform.h"
 #include "sqlite_error.h"
 
@@ -70,7 +71,8 @@ fs::path keepBytes(const fs::path& ledger, backup::TimePoint now, platform::Tidi
         const auto made = platform::createTemporaryBeside(target, "part", &refused);
         if (!made)
             throwAboutFile(LedgerError::Kind::Failed,
-                           "今の台帳を残せないため、復元しません。（" + refused.detail + "）", ledger);
+                           "今の台帳を残せないため、復元しません。（" + platform::reasonText(refused) + "）",
+                           folder);
         const fs::path temporary = *made;
         std::error_code ec;
         if (!fs::copy_file(ledger, temporary, fs::copy_options::overwrite_existing, ec)) {
@@ -98,33 +100,44 @@ fs::path keepBytes(const fs::path& ledger, backup::TimePoint now, platform::Tidi
     throwAboutFile(LedgerError::Kind::Failed, "今の台帳を残せないため、復元しません。", ledger);
 }
 
-// Keeps the ledger about to be replaced. Opening it read-write first lets SQLite finish or undo
-// a change a crash left half-written (its journal), so no journal of the old file can later be
-// played into the restored one.
+// Keeps the ledger about to be replaced, once nothing else stands in the way of the restore: a
+// copy is a full-size file in backups/ and must not pile up with each refused attempt. A change a
+// crash left half-done is rolled back first and a journal that holds nothing removed, so no
+// journal of the old file can later be played into the restored one.
 Restored keepCurrent(const fs::path& ledger, backup::TimePoint now) {
+    journal::settle(ledger);
+    for (const char* side : {"-journal", "-wal"})
+        if (pathTaken(fs::path(ledger.string() + side)))
+            throwAboutFile(LedgerError::Kind::Locked,
+                           std::string("台帳の書きかけの変更（") + side +
+                               "）を、いま別のプログラムが書き込んでいるため、復元しません。台帳を使っている"
+                               "プログラムを終了してからやり直してください。",
+                           ledger);
     Restored kept;
+    bool readable = false;
     try {
-        {
-            KeyedFile current(ledger, KeyedFile::Access::ReadWrite);
-            current.proveReadable();
-        }
-        kept.keptAs = backup::keepCopy(ledger, now, nullptr, &kept.tidiedBackups);
+        KeyedFile current(ledger, KeyedFile::Access::ReadOnly);
+        current.proveReadable();
+        readable = true;
     } catch (const LedgerError& e) {
         if (e.kind() == LedgerError::Kind::Locked)
             throwAboutFile(LedgerError::Kind::Locked, "台帳が他のプログラムで使用中のため、復元しません。",
                            ledger);
         if (e.kind() == LedgerError::Kind::ReadOnly || e.kind() == LedgerError::Kind::Missing)
             throw;
+    }
+    if (!readable) {
         kept.keptAs = keepBytes(ledger, now, kept.tidiedBackups);
         kept.keptDamaged = true;
+        return kept;
     }
-    for (const char* side : {"-journal", "-wal"})
-        if (pathTaken(fs::path(ledger.string() + side)))
-            throwAboutFile(LedgerError::Kind::Locked,
-                           std::string("台帳の書きかけの変更（") + side +
-                               "）が残っているため、復元しません。Sorakado を終了してから"
-                               "やり直してください。",
-                           ledger);
+    try {
+        kept.keptAs = backup::keepCopy(ledger, now, nullptr, &kept.tidiedBackups);
+    } catch (const LedgerError& e) {
+        // The ledger reads; it is the place for its copy that fails, and that is what to mend.
+        throw LedgerError(e.kind(),
+                          "今の台帳をバックアップとして残せないため、復元しません。" + e.description());
+    }
     return kept;
 }
 
@@ -138,6 +151,8 @@ Restored restoreLedger(const fs::path& backupPath, const fs::path& ledgerPath, b
     if (!fs::is_directory(ledger.parent_path(), ec))
         throwAboutFile(LedgerError::Kind::Missing, "台帳を置くフォルダーがありません。",
                        ledger.parent_path());
+    if (fs::is_directory(fs::symlink_status(ledger, ec)))
+        throwAboutFile(LedgerError::Kind::NotLedger, kFolderInsteadOfLedger, ledger);
     checkBackup(backupFile);
     platform::Tidied tidied = platform::tidyFolder(ledger.parent_path());
 

@@ -12,27 +12,53 @@ fs::path folderOf(const fs::path& ledger) {
 
 } // namespace
 
-std::optional<ProgramLock> ProgramLock::tryTakeIn(const fs::path& folder) {
-    auto lock = platform::FileLock::tryTake(lockPathIn(folder));
-    if (!lock)
+std::optional<ProgramLock> ProgramLock::tryTakeIn(const fs::path& folder, std::string_view holder,
+                                                  LockRefusal* refused) {
+    const fs::path path = lockPathIn(folder);
+    platform::Outcome failure;
+    auto lock = platform::FileLock::tryTake(path, &failure);
+    if (lock) {
+        lock->writeNote(holder);
+        return ProgramLock(std::move(*lock));
+    }
+    if (!refused)
         return std::nullopt;
-    return ProgramLock(std::move(*lock));
+    *refused = LockRefusal{};
+    if (failure.ok()) {
+        // Held. A holder that has not written its note yet, or an older program that writes
+        // none, is taken for the program.
+        const std::string note = platform::FileLock::noteOf(path);
+        if (!note.empty() && note != kProgramHolder) {
+            refused->why = LockRefusal::Why::OtherHolder;
+            refused->holder = note;
+        }
+        return std::nullopt;
+    }
+    refused->why = LockRefusal::Why::Unusable;
+    refused->lockFile = path;
+    std::error_code ec;
+    const auto status = fs::symlink_status(path, ec);
+    refused->detail = fs::is_symlink(status)     ? "ほかの場所へのリンクになっています"
+                      : fs::is_directory(status) ? "フォルダーになっています"
+                                                 : platform::reasonText(failure);
+    return std::nullopt;
 }
 
-std::optional<ProgramLock> ProgramLock::tryTakeFor(const fs::path& ledger, HeldBy* heldBy) {
+std::optional<ProgramLock> ProgramLock::tryTakeFor(const fs::path& ledger, HeldBy* heldBy,
+                                                   std::string_view holder, LockRefusal* refused) {
     if (heldBy)
         *heldBy = HeldBy::ItsFolder;
-    auto lock = tryTakeIn(folderOf(ledger));
+    auto lock = tryTakeIn(folderOf(ledger), holder, refused);
     if (!lock)
         return std::nullopt;
     if (const fs::path real = realFolderOf(ledger); !real.empty()) {
-        auto realLock = platform::FileLock::tryTake(lockPathIn(real));
+        auto realLock = tryTakeIn(real, holder, refused);
         if (!realLock) {
             if (heldBy)
                 *heldBy = HeldBy::ItsRealFolder;
             return std::nullopt;
         }
-        lock->realFolderLock_ = std::move(*realLock);
+        lock->realFolderLock_ = std::move(realLock->lock_);
     }
     if (heldBy)
         *heldBy = HeldBy::Nobody;

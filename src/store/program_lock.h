@@ -19,8 +19,23 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace sorakado {
+
+// Who holds the lock is noted in its file, so one who is refused can be told what stands in the
+// way: the program, or a command of the ledger tool that will end by itself.
+inline constexpr std::string_view kProgramHolder = "sorakado";
+
+// Why the lock could not be had.
+struct LockRefusal {
+    enum class Why { Program, OtherHolder, Unusable };
+    Why why = Why::Program;
+    std::string holder;             // OtherHolder: its note, such as "sorakado-ledger restore"
+    std::filesystem::path lockFile; // Unusable: the file that cannot be locked, and why
+    std::string detail;
+};
 
 class ProgramLock {
 public:
@@ -31,12 +46,17 @@ public:
         ItsRealFolder, // one working in the folder the linked ledger's real file is in
     };
 
-    // The lock of the folder; nullopt while another process holds it (or it cannot be had).
-    static std::optional<ProgramLock> tryTakeIn(const std::filesystem::path& folder);
+    // The lock of the folder, held by holder (the program unless told); nullopt while another
+    // process holds it, or when it cannot be had at all, with the reason in refused.
+    static std::optional<ProgramLock> tryTakeIn(const std::filesystem::path& folder,
+                                                std::string_view holder = kProgramHolder,
+                                                LockRefusal* refused = nullptr);
     // The lock of the program that opens ledger, the one in the ledger's folder, and, for a
     // ledger that is a link, the lock of its real file's folder as well; held both or neither.
     static std::optional<ProgramLock> tryTakeFor(const std::filesystem::path& ledger,
-                                                 HeldBy* heldBy = nullptr);
+                                                 HeldBy* heldBy = nullptr,
+                                                 std::string_view holder = kProgramHolder,
+                                                 LockRefusal* refused = nullptr);
 
     // Whether a program (or a tool working on its ledger) holds the folder's lock now. Only asks:
     // takes nothing that a starting program could meet.

@@ -28,6 +28,15 @@ void throwSqliteError(int sqliteResultCode, std::string_view operation, const st
         throw LedgerError(LedgerError::Kind::Failed,
                           failed + "ディスクがいっぱいのため、この変更は保存されていません。"
                                    "ディスクの空きを増やしてから、もう一度操作してください。");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        // Sorakado itself is one program per ledger: what holds the file is something else (a
+        // database tool, a synchronising program, a copy being made).
+        throw LedgerError(LedgerError::Kind::Locked,
+                          failed +
+                              "ほかのプログラムが台帳ファイルを使用中で、終わるのを待ちきれませんでした。"
+                              "台帳ファイルを開いているほかのプログラムを終了してから、もう一度操作して"
+                              "ください。");
     case SQLITE_CANTOPEN:
         throw LedgerError(
             LedgerError::Kind::ReadOnly,

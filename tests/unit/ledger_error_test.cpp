@@ -18,7 +18,9 @@
 namespace sorakado::testing {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using Kind = LedgerError::Kind;
 
 // The error fn throws; fails the test when it throws none.
@@ -46,7 +48,10 @@ TEST_F(LedgerErrorTest, AnotherProgramHoldingTheFileIsLocked) {
                                                       [&] { ledger.inTransaction([] {}); }}) {
         auto e = errorOf(fn);
         EXPECT_EQ(e.kind(), Kind::Locked) << e.description();
-        EXPECT_THAT(e.description(), HasSubstr("台帳の"));
+        // What the window shows: who is in the way and what to do, not SQLite's English.
+        EXPECT_THAT(e.description(),
+                    AllOf(HasSubstr("台帳の"), HasSubstr("ほかのプログラムが台帳ファイルを使用中"),
+                          HasSubstr("終了してから"), Not(HasSubstr("database is locked"))));
     }
     other.rollback();
 }

@@ -95,6 +95,13 @@ void OtherProgram::beginChange() {
     exec("BEGIN IMMEDIATE");
 }
 
+void OtherProgram::beginDeletingEntriesSpillingToTheFile() {
+    exec("PRAGMA cache_size = 4");
+    exec("PRAGMA synchronous = FULL");
+    beginChange();
+    exec("DELETE FROM DATA");
+}
+
 void OtherProgram::beginExclusive() {
     exec("BEGIN EXCLUSIVE");
 }

@@ -44,6 +44,10 @@ public:
     void beginChange();
     void beginExclusive();
     void addCategory(const std::string& name);
+    // Begins a change that deletes every entry, through a cache too small to hold it: the
+    // change's pages reach the file before it commits, with its journal written in full, so a
+    // process ended meanwhile leaves that journal hot.
+    void beginDeletingEntriesSpillingToTheFile();
     void commit();
     void rollback();
     // Statements as that program runs them; for the store's test support, which keeps the
