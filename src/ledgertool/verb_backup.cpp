@@ -22,6 +22,7 @@ int runBackup(const Invocation& call) {
         if (call.args.empty()) {
             auto made = backup::backUp(ledger, now);
             sayTidied(made.file.parent_path(), made.tidied);
+            sayTidied(fs::absolute(ledger).parent_path(), made.tidiedBeside);
             printLine(texts::backupMade(made.file));
             for (const auto& removed : made.removed)
                 printLine(texts::backupRemoved(removed));

@@ -221,6 +221,9 @@ fs::path keepCopy(const fs::path& ledger, TimePoint now, const std::atomic<bool>
 BackupMade backUp(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel) {
     BackupMade made;
     made.file = keepCopy(ledger, now, cancel, &made.tidied);
+    // The ledger's own folder too: a restore killed there leaves a whole copy of a ledger, and
+    // the program's start-up copy is the writer that comes by most often.
+    made.tidiedBeside = platform::tidyFolder(fs::absolute(ledger).parent_path());
     const fs::path folder = made.file.parent_path();
     for (const auto& name : copiesToRemove(copiesOf(ledger, folder), now)) {
         if (folder / name == made.file)

@@ -54,10 +54,12 @@ struct BackupMade {
     std::filesystem::path file;                 // the new copy
     std::vector<std::filesystem::path> removed; // older copies the rotation took away
     platform::Tidied tidied;                    // what copies killed earlier had left in the folder
+    platform::Tidied tidiedBeside;              // and what writers killed earlier left beside the ledger
 };
 
-// keepCopy, then the rotation over that folder's copies of this ledger. The rotation runs only after
-// a good copy: a failed one never costs an older copy. Throws LedgerError or Cancelled.
+// keepCopy, then the rotation over that folder's copies of this ledger, and the ledger's own
+// folder tidied. The rotation runs only after a good copy: a failed one never costs an older
+// copy. Throws LedgerError or Cancelled.
 BackupMade backUp(const std::filesystem::path& ledger, TimePoint now,
                   const std::atomic<bool>* cancel = nullptr);
 

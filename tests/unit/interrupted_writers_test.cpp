@@ -145,6 +145,24 @@ INSTANTIATE_TEST_SUITE_P(Points, KilledRestore,
                                            KillPoint{"CurrentLedgerKept", Step::Renamed, 1}),
                          pointName);
 
+// The program's start-up copy comes by far more often than the next restore: it tidies the
+// ledger's folder as well, where a killed restore leaves a whole copy of a ledger.
+TEST(KilledRestoreThenStartUpCopy, TheCopyRemovesWhatTheRestoreLeftBesideTheLedger) {
+    TempLedger ledger;
+    addEntries(ledger.path(), 10);
+    const auto now = std::chrono::system_clock::now();
+    const fs::path saved = backup::backUp(ledger.path(), now).file;
+    killedAt({"BackupCopyWritten", Step::FileWritten, 1},
+             [&] { restore::restoreLedger(saved, ledger.path(), now + std::chrono::seconds(1)); });
+    const auto left = hiddenIn(ledger.folder());
+    ASSERT_FALSE(left.empty());
+
+    const auto made = backup::backUp(ledger.path(), now + std::chrono::seconds(2));
+    EXPECT_EQ(std::set<std::string>(made.tidiedBeside.removed.begin(), made.tidiedBeside.removed.end()),
+              left);
+    EXPECT_TRUE(hiddenIn(ledger.folder()).empty());
+}
+
 // ---- export and report: a set of files ----
 
 class KilledExport : public ::testing::TestWithParam<KillPoint> {
