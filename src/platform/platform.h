@@ -110,8 +110,9 @@ struct Tidied {
 };
 // What writers that are no longer running left in the folder: their recorded sets of renames are
 // finished, then their temporary files (and the journals of those) removed. The files of a
-// writer still running, this process's among them, and every other file are left alone. Every
-// writer calls it before it starts writing into a folder.
+// writer still running, this process's among them, and every other file are left alone (a name
+// of that shape counts only for the writers of this program: part, export, import, writable).
+// Every writer calls it before it starts writing into a folder.
 Tidied tidyFolder(const std::filesystem::path& folder);
 // Removes a file; a name already gone counts as removed.
 void removeFile(const std::filesystem::path& path);

@@ -421,6 +421,15 @@ std::optional<RecordedSet> readRecord(const fs::path& path) {
     return set;
 }
 
+// The writers of this program: a folder the user exports into may hold another program's files
+// named the same way, and those are not ours to remove.
+bool isOurWriter(const std::string& writer) {
+    for (const char* ours : {"part", "export", "import", "writable", kRecordWriter})
+        if (writer == ours)
+            return true;
+    return false;
+}
+
 bool isPlainFile(const fs::path& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -495,7 +504,8 @@ Tidied tidyFolder(const fs::path& folderNamed) {
     }
     for (const auto& name : names) {
         const auto whose = readTemporaryName(name);
-        if (!whose || processRuns(whose->process) || !isPlainFile(folder / name))
+        if (!whose || !isOurWriter(whose->writer) || processRuns(whose->process) ||
+            !isPlainFile(folder / name))
             continue;
         if (::unlink((folder / name).c_str()) == 0) {
             if (whose->writer != kRecordWriter)

@@ -182,9 +182,10 @@ TEST_F(PlatformTest, TidyingRemovesOnlyTheTemporaryFilesOfWritersThatAreGone) {
     const std::string left = ".Sorakado.mdb.part-" + gone + "-0123456789abcdef";
     const std::string leftCsv = ".entries.csv.export-" + gone + "-00000000000000aa";
     const std::string ours = ".Sorakado.mdb.part-" + running + "-0123456789abcdef";
+    const std::string anotherProgram = ".notes.txt.autosave-" + gone + "-0123456789abcdef";
     for (const auto& name :
-         {left, left + "-journal", leftCsv, ours, std::string("Sorakado.mdb"), std::string(".sorakado.lock"),
-          std::string(".Sorakado.mdb.import-0123456789abcdef")})
+         {left, left + "-journal", leftCsv, ours, anotherProgram, std::string("Sorakado.mdb"),
+          std::string(".sorakado.lock"), std::string(".Sorakado.mdb.import-0123456789abcdef")})
         put(folder_ / name, "x");
     put(folder_ / "elsewhere.txt", "not to be touched");
     const std::string link = ".x.csv.export-" + gone + "-00000000000000bb";
@@ -193,7 +194,7 @@ TEST_F(PlatformTest, TidyingRemovesOnlyTheTemporaryFilesOfWritersThatAreGone) {
     const Tidied tidied = tidyFolder(folder_);
     EXPECT_EQ(tidied.removed, (std::vector<std::string>{left, left + "-journal", leftCsv}));
     EXPECT_TRUE(tidied.finished.empty());
-    for (const auto& kept : {ours, std::string("Sorakado.mdb"), std::string(".sorakado.lock"),
+    for (const auto& kept : {ours, anotherProgram, std::string("Sorakado.mdb"), std::string(".sorakado.lock"),
                              std::string(".Sorakado.mdb.import-0123456789abcdef"), link})
         EXPECT_TRUE(fs::exists(fs::symlink_status(folder_ / kept))) << kept;
     EXPECT_EQ(bytesOf(folder_ / "elsewhere.txt"), "not to be touched");
