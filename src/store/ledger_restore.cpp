@@ -141,10 +141,21 @@ Restored keepCurrent(const fs::path& ledger, backup::TimePoint now) {
     return kept;
 }
 
+// A ledger linked into the program's folder is restored where it really is: replacing the link
+// with a plain file would leave every other folder linked to it showing the old ledger.
+fs::path realLedger(const fs::path& ledgerPath) {
+    const fs::path ledger = fs::absolute(ledgerPath);
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(ledger, ec)))
+        return ledger;
+    const fs::path real = fs::canonical(ledger, ec);
+    return ec ? ledger : real;
+}
+
 } // namespace
 
 Restored restoreLedger(const fs::path& backupPath, const fs::path& ledgerPath, backup::TimePoint now) {
-    const fs::path backupFile = fs::absolute(backupPath), ledger = fs::absolute(ledgerPath);
+    const fs::path backupFile = fs::absolute(backupPath), ledger = realLedger(ledgerPath);
     std::error_code ec;
     if (fs::equivalent(backupFile, ledger, ec))
         throwAboutFile(LedgerError::Kind::Failed, "バックアップと台帳が同じファイルです。", ledger);

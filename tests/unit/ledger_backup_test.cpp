@@ -126,6 +126,26 @@ TEST_F(LedgerBackup, BackupAndRestoreWorkWithoutTheNoReplaceRename) {
             EXPECT_NE(name[0], '.') << folder / name << " left behind";
 }
 
+// A second program folder may hold a link to the ledger: restoring through the link replaces the
+// real file, so both folders see the restored ledger, and the link stays a link.
+TEST_F(LedgerBackup, RestoreThroughALinkedLedgerReplacesTheRealFileAndKeepsTheLink) {
+    auto made = backup::backUp(ledger_.path(), at(2026, 12, 8));
+    {
+        Ledger open = ledger_.open();
+        addMember(open, "花子");
+    }
+    const fs::path second = ledger_.folder() / "second";
+    fs::create_directory(second);
+    const fs::path link = second / "Sorakado.mdb";
+    fs::create_symlink(ledger_.path(), link);
+
+    auto restored = restore::restoreLedger(made.file, link, at(2026, 12, 9));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_EQ(Ledger::open(ledger_.path()).members().size(), 1u);
+    EXPECT_EQ(Ledger::open(link).members().size(), 1u);
+    EXPECT_EQ(Ledger::open(restored.keptAs).members().size(), 2u);
+}
+
 TEST_F(LedgerBackup, NamesReadBackToTheirTimeAndOtherFilesAreNotCopies) {
     const auto t = at(2027, 1, 31, 23, 59, 58);
     EXPECT_EQ(backup::backupTime(backup::backupName("Sorakado", ".mdb", t), "Sorakado", ".mdb"), t);
