@@ -138,6 +138,11 @@ inline std::string checkHiddenHeading(std::size_t n) {
 inline constexpr const char* kCheckHiddenAdvice =
     "これらの行は台帳に残っていますが、どの一覧にも出ません。名前や品目を登録し直すか、年月・年月日を直すと表"
     "示されます。";
+inline std::string badRecurringHeading(std::size_t n) {
+    return "記入できない定期明細があります（" + std::to_string(n) + " 行）:";
+}
+inline constexpr const char* kBadRecurringAdvice =
+    "これらの定期明細は記入されません。sorakado-ledger recurring remove で削除して登録し直してください。";
 inline std::string sumDifferencesHeading(std::size_t n) {
     return "年の集計に使う月ごとの合計が、行から数え直した値と違います（" + std::to_string(n) + " か月）:";
 }

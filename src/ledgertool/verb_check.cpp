@@ -1,6 +1,7 @@
 // check [--recount] [LEDGER]: is the ledger sound, has it the four tables and their columns,
-// which rows does the window never show, and do the stored per-month sums agree with the rows.
-// Exit 0 clean, 3 rows or sums that need attention, 1 damaged (or not a ledger at all).
+// which rows does the window never show, which repeating entries can never post, and do the stored per-month
+// sums agree with the rows. Exit 0 clean, 3 rows or sums that need attention, 1 damaged (or not a ledger at
+// all).
 // --recount rewrites the per-month sums from the rows.
 #include "tool_texts.h"
 #include "verbs.h"
@@ -76,6 +77,13 @@ int runCheck(const Invocation& call) {
     bool attention = false;
     if (!report.hidden.empty()) {
         printHidden(report);
+        attention = true;
+    }
+    if (!report.badRecurring.empty()) {
+        printLine(texts::badRecurringHeading(report.badRecurring.size()));
+        for (const auto& row : report.badRecurring)
+            printLine("  " + row.row + ": " + row.reason);
+        printLine(texts::kBadRecurringAdvice);
         attention = true;
     }
     if (!report.sumDifferences.empty())

@@ -122,7 +122,16 @@ const char* const kBrokenReferences =
     "WHERE d.品目ID = w.キー)) "
     "OR EXISTS (SELECT 1 FROM temp.履歴_作業 w WHERE w.表 = 1 AND w.次 = 0 AND EXISTS (SELECT 1 FROM "
     "main.収入 i "
-    "WHERE i.名前ID = w.キー))";
+    "WHERE i.名前ID = w.キー)) "
+    // Repeating entries name their category or member as entries and incomes do.
+    "OR EXISTS (SELECT 1 FROM temp.履歴_作業 w WHERE w.表 = 5 AND w.次 = 1 AND ((w.次1 IS NOT NULL AND NOT "
+    "EXISTS (SELECT 1 FROM main.品目 c WHERE c.品目ID = w.次1)) OR (w.次2 IS NOT NULL AND NOT EXISTS (SELECT "
+    "1 "
+    "FROM main.名前 m WHERE m.名前ID = w.次2)))) "
+    "OR EXISTS (SELECT 1 FROM temp.履歴_作業 w WHERE w.表 = 3 AND w.次 = 0 AND EXISTS (SELECT 1 FROM "
+    "main.定期明細 r WHERE r.品目ID = w.キー)) "
+    "OR EXISTS (SELECT 1 FROM temp.履歴_作業 w WHERE w.表 = 1 AND w.次 = 0 AND EXISTS (SELECT 1 FROM "
+    "main.定期明細 r WHERE r.名前ID = w.キー))";
 
 // The months of the entries and incomes the step touched, before and after.
 const char* const kMonths =

@@ -84,4 +84,13 @@ std::string entry(const char* what, const std::optional<std::string>& date,
     return joined(what, spaced({day, shortName(categoryName), yen(amount)}));
 }
 
+std::string recurring(const char* what, const std::optional<std::string>& name,
+                      std::optional<Amount> amount) {
+    return joined(what, spaced({shortName(name), yen(amount)}));
+}
+
+std::string recurringPosted(std::size_t written) {
+    return joined("定期明細の記入", std::to_string(written) + "件");
+}
+
 } // namespace sorakado::history::labels

@@ -23,6 +23,9 @@ inline constexpr const char* kCategoryDeleted = "品目削除";
 inline constexpr const char* kEntryAdded = "明細入力";
 inline constexpr const char* kEntryChanged = "明細変更";
 inline constexpr const char* kEntryDeleted = "明細削除";
+inline constexpr const char* kRecurringAdded = "定期明細追加";
+inline constexpr const char* kRecurringChanged = "定期明細変更";
+inline constexpr const char* kRecurringDeleted = "定期明細削除";
 
 // A name as a label shows it: at most kNameLength characters, a longer one cut with "…"; a
 // Null name shows as nothing.
@@ -43,5 +46,10 @@ std::string categoryDeleted(const std::optional<std::string>& name, std::int64_t
 // "明細削除 (12/05 食費 \1200)": the date without its year when it is "yyyy/mm/dd".
 std::string entry(const char* what, const std::optional<std::string>& date,
                   const std::optional<std::string>& category, std::optional<Amount> amount);
+
+// "定期明細追加 (家賃 \\80000)": the category's (member's) name and the amount.
+std::string recurring(const char* what, const std::optional<std::string>& name, std::optional<Amount> amount);
+// "定期明細の記入 (3件)": a posting run.
+std::string recurringPosted(std::size_t written);
 
 } // namespace sorakado::history::labels

@@ -1,5 +1,7 @@
 #include "history_schema.h"
 
+#include <algorithm>
+
 namespace sorakado::history_schema {
 
 namespace {
@@ -43,6 +45,7 @@ const std::vector<Table>& tables() {
         {2, "収入", "rowid", {"名前ID", "年月", "収入"}},
         {3, "品目", "品目ID", {"品目"}},
         {4, "DATA", "DATAID", {"年月日", "品目ID", "内容", "金額"}},
+        {5, "定期明細", "定期ID", {"品目ID", "名前ID", "内容", "金額", "日", "月", "開始", "終了", "記入済"}},
     };
     return t;
 }
@@ -57,6 +60,17 @@ std::vector<std::string> createStatements() {
         "NULL" +
             imageColumns("前") + ", 後 INTEGER NOT NULL" + imageColumns("後") + ")",
     };
+}
+
+std::vector<std::string> widenStatements(const std::vector<std::string>& present) {
+    std::vector<std::string> s;
+    for (const char* side : {"前", "後"})
+        for (int i = 1; i <= kImageColumns; ++i) {
+            const std::string column = side + std::to_string(i);
+            if (std::find(present.begin(), present.end(), column) == present.end())
+                s.push_back("ALTER TABLE 履歴行 ADD COLUMN " + column);
+        }
+    return s;
 }
 
 std::vector<std::string> objectNames() {

@@ -23,7 +23,7 @@ struct Table {
     std::vector<const char*> columns;
 };
 
-// 名前, 収入, 品目 and DATA, in that order.
+// 名前, 収入, 品目, DATA and 定期明細, in that order.
 const std::vector<Table>& tables();
 
 // The two tables of the history, made with the ledger and by the upgrade to version 2.
@@ -38,6 +38,11 @@ std::vector<std::string> connectionStatements();
 inline constexpr const char* kConnectionProbe = "履歴_作業";
 
 // The most image columns any table has: 履歴行 holds this many before and after.
-inline constexpr int kImageColumns = 4;
+inline constexpr int kImageColumns = 9;
+// Before version 4 a row held four; the upgrade adds the columns the file lacks, given the
+// names of those it has.
+std::vector<std::string> widenStatements(const std::vector<std::string>& presentColumns);
+// The columns the file's row table has: their names in the second column.
+inline constexpr const char* kPresentColumns = "PRAGMA table_info(履歴行)";
 
 } // namespace sorakado::history_schema

@@ -4,6 +4,7 @@
 #include "ledger_error.h"
 #include "month_key.h"
 #include "month_sums_read.h"
+#include "recurring.h"
 #include "schema.h"
 #include "sqlite_error.h"
 
@@ -78,6 +79,30 @@ void readHidden(KeyedFile& file, Report& report) {
                                          "年月日が一覧に出せる yyyy/mm/dd の形ではありません")});
 }
 
+void readRecurring(KeyedFile& file, Report& report) {
+    {
+        auto there = file.prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '定期明細'",
+                                  "定期明細の確認");
+        if (!there.step())
+            return; // a ledger of an earlier version: the program adds the table when it opens it
+    }
+    auto rows = file.prepare(recurring::allRowsQuery(), "定期明細の確認");
+    while (rows.step()) {
+        const recurring::Stored r = recurring::readRow(rows);
+        const auto problem = recurring::rowProblem(r);
+        if (!problem)
+            continue;
+        const auto key = [](const char* name, const std::optional<std::int64_t>& k) {
+            return k ? std::string(", ") + name + " " + std::to_string(*k) : std::string();
+        };
+        report.badRecurring.push_back({"定期明細",
+                                       "定期ID " + std::to_string(r.key) + " (" + r.scheduleText() +
+                                           key("品目ID", r.categoryKey) + key("名前ID", r.memberKey) + ", " +
+                                           (r.amount ? r.amount->text() : std::string("Null")) + ")",
+                                       *problem});
+    }
+}
+
 } // namespace
 
 Report checkLedger(const std::filesystem::path& ledger) {
@@ -94,6 +119,7 @@ Report checkLedger(const std::filesystem::path& ledger) {
             // One state of the file for the rows and the sums alike, whoever writes meanwhile.
             file.exec("BEGIN DEFERRED", "読み込み開始");
             readHidden(file, report);
+            readRecurring(file, report);
             report.sumsKept = detail::keepsMonthSums(file.handle());
             if (report.sumsKept)
                 report.sumDifferences = detail::monthSumDifferences(file.handle());

@@ -22,6 +22,8 @@ struct Report {
     std::vector<std::string> damage;       // integrity_check's complaints
     std::vector<std::string> missingShape; // "表" or "表.列" the file lacks
     std::vector<HiddenRow> hidden;         // read only when the shape is complete
+    // Repeating entries (table 定期明細) that can never post, and why; read when the file has them.
+    std::vector<HiddenRow> badRecurring;
     // The stored per-month sums the year summaries show that are not what their rows add up to.
     // Read only when the shape is complete and the file keeps the sums (sumsKept); a ledger of an
     // earlier version gets them, counted from its rows, when the program next opens it.

@@ -7,6 +7,7 @@
 #include "month_sums_read.h"
 #include "statement.h"
 
+#include "history_schema.h"
 #include "ledger_error.h"
 #include "month_key.h"
 #include "month_sums_schema.h"
@@ -278,6 +279,11 @@ void Ledger::upgradeSchema() {
     // sums that match its rows or none at all.
     inTransaction([&] {
         for (const std::string& ddl : schema::upgradeStatements(version))
+            Statement(db_, ddl, "形式の更新").run();
+        std::vector<std::string> historyColumns;
+        for (Statement s(db_, history_schema::kPresentColumns, "形式の更新"); s.step();)
+            historyColumns.push_back(s.text(1).value_or(""));
+        for (const std::string& ddl : history_schema::widenStatements(historyColumns))
             Statement(db_, ddl, "形式の更新").run();
         recountMonthSums();
         const auto newVersion = std::max<std::int64_t>(version, schema::kVersion);

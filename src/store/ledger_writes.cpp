@@ -13,6 +13,7 @@ const char* const kAddMember = "INSERT INTO 名前(名前) VALUES (?1)";
 const char* const kRenameMember = "UPDATE 名前 SET 名前 = ?2 WHERE 名前ID = ?1";
 const char* const kDeleteMember = "DELETE FROM 名前 WHERE 名前ID = ?1";
 const char* const kDeleteMemberIncomes = "DELETE FROM 収入 WHERE 名前ID = ?1";
+const char* const kDeleteMemberRecurring = "DELETE FROM 定期明細 WHERE 名前ID = ?1";
 
 const char* const kMemberName = "SELECT 名前 FROM 名前 WHERE 名前ID = ?1";
 const char* const kMonthIncomeRows =
@@ -26,6 +27,7 @@ const char* const kRenameCategory = "UPDATE 品目 SET 品目 = ?2 WHERE 品目I
 const char* const kCategoryExists = "SELECT 品目 FROM 品目 WHERE 品目ID = ?1";
 const char* const kDeleteCategory = "DELETE FROM 品目 WHERE 品目ID = ?1";
 const char* const kDeleteCategoryEntries = "DELETE FROM DATA WHERE 品目ID = ?1";
+const char* const kDeleteCategoryRecurring = "DELETE FROM 定期明細 WHERE 品目ID = ?1";
 
 const char* const kAddEntry = "INSERT INTO DATA(年月日, 品目ID, 内容, 金額) VALUES (?1, ?2, ?3, ?4)";
 const char* const kChangeEntry =
@@ -110,7 +112,10 @@ void deleteMember(Ledger& ledger, std::int64_t memberKey) {
     member.bind(1, memberKey);
     runOnOne(member, ledger, kMemberGone);
     LedgerAccess::prepare(ledger, kDeleteMemberIncomes, "収入の削除").bind(1, memberKey).run();
-    step.setLabel(labels::memberDeleted(name.value_or(std::nullopt), changedRows(ledger)));
+    const int incomes = changedRows(ledger);
+    // A repeating income of a member who is gone would write incomes nobody can see.
+    LedgerAccess::prepare(ledger, kDeleteMemberRecurring, "定期明細の削除").bind(1, memberKey).run();
+    step.setLabel(labels::memberDeleted(name.value_or(std::nullopt), incomes));
     step.commit();
 }
 
@@ -190,7 +195,9 @@ void deleteCategory(Ledger& ledger, std::int64_t categoryKey) {
     category.bind(1, categoryKey);
     runOnOne(category, ledger, kCategoryGone);
     LedgerAccess::prepare(ledger, kDeleteCategoryEntries, "明細の削除").bind(1, categoryKey).run();
-    step.setLabel(labels::categoryDeleted(name.value_or(std::nullopt), changedRows(ledger)));
+    const int entries = changedRows(ledger);
+    LedgerAccess::prepare(ledger, kDeleteCategoryRecurring, "定期明細の削除").bind(1, categoryKey).run();
+    step.setLabel(labels::categoryDeleted(name.value_or(std::nullopt), entries));
     step.commit();
 }
 

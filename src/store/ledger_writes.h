@@ -14,7 +14,7 @@
 
 namespace sorakado::writes {
 
-// Members (名前). A member's incomes of every month go with it.
+// Members (名前). A member's incomes of every month and repeating incomes go with it.
 std::int64_t addMember(Ledger& ledger, const std::string& name);
 void renameMember(Ledger& ledger, std::int64_t memberKey, const std::string& name);
 void deleteMember(Ledger& ledger, std::int64_t memberKey);
@@ -29,7 +29,7 @@ enum class IncomeWrite { Added, Changed, Removed };
 IncomeWrite setMonthIncome(Ledger& ledger, std::int64_t memberKey, const std::string& monthKey,
                            Amount amount);
 
-// Categories (品目). A category's expense entries of every month go with it.
+// Categories (品目). A category's expense entries of every month and repeating entries go with it.
 std::int64_t addCategory(Ledger& ledger, const std::string& name);
 void renameCategory(Ledger& ledger, std::int64_t categoryKey, const std::string& name);
 void deleteCategory(Ledger& ledger, std::int64_t categoryKey);

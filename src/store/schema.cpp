@@ -23,6 +23,14 @@ const std::vector<std::pair<const char*, const char*>>& otherIndexes() {
     return i;
 }
 
+// Repeating entries (recurring.h): an expense names 品目ID, an income 名前ID. 日 is 1 to 31, or 0
+// for the month's last day; 月 is the month of a yearly expense. 開始 and 終了 are "yyyy/mm";
+// 記入済 the last date ("yyyy/mm/dd") or month ("yyyy/mm") written, kept in the same transaction
+// as what was written.
+const char* const kRecurring =
+    "CREATE TABLE IF NOT EXISTS 定期明細(定期ID INTEGER PRIMARY KEY AUTOINCREMENT, 品目ID INTEGER, 名前ID "
+    "INTEGER, 内容 TEXT, 金額 NUMERIC, 日 INTEGER, 月 INTEGER, 開始 TEXT, 終了 TEXT, 記入済 TEXT)";
+
 } // namespace
 
 const std::vector<Table>& tables() {
@@ -52,6 +60,7 @@ std::vector<std::string> createStatements() {
         s.push_back(std::move(statement));
     for (auto& statement : history_schema::createStatements())
         s.push_back(std::move(statement));
+    s.push_back(kRecurring);
     return s;
 }
 
@@ -70,6 +79,7 @@ std::vector<std::string> upgradeStatements(std::int64_t fromVersion) {
         s.push_back(std::move(statement));
     for (auto& statement : history_schema::createStatements())
         s.push_back(std::move(statement));
+    s.push_back(kRecurring);
     return s;
 }
 
@@ -81,6 +91,7 @@ std::vector<std::string> addedObjects() {
         names.push_back(std::move(name));
     for (auto& name : history_schema::objectNames())
         names.push_back(std::move(name));
+    names.push_back("定期明細");
     return names;
 }
 

@@ -14,9 +14,10 @@ struct Table {
 // PRAGMA user_version of a ledger in today's shape: the four tables, the stored per-month sums
 // with their triggers, and the indexes below. Ledgers made before have 0; version 1 counted a
 // REAL amount by its double times 10^4, which loses the last digit above about 9 * 10^11 yen.
-// Version 3 keeps the history of changes. A ledger of a later version is refused: this program
+// Version 3 keeps the history of changes; version 4 the repeating entries (定期明細), whose rows
+// the history holds too, nine values a row. A ledger of a later version is refused: this program
 // would change its rows without keeping what the later version keeps beside them.
-inline constexpr int kVersion = 3;
+inline constexpr int kVersion = 4;
 
 // The four tables and the columns the program reads and writes. Other tools read this shape.
 const std::vector<Table>& tables();
