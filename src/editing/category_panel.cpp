@@ -4,6 +4,7 @@
 #include "panel_controls.h"
 #include "store/ledger.h"
 #include "store/ledger_writes.h"
+#include "store/recurring.h"
 #include "texts.h"
 #include "ui/dialog_service.h"
 #include "ui/guarded.h"
@@ -92,6 +93,9 @@ void CategoryPanel::Command7_Click() {
         if (const auto entries = writes::categoryEntryCount(context().ledger(), key); entries > 0)
             question += texts::kLineBreak + texts::kCategoryEntriesGoPrefix + QString::number(entries) +
                         texts::kCategoryEntriesGoSuffix;
+        if (const auto repeating = recurring::categoryCount(context().ledger(), key); repeating > 0)
+            question += texts::kLineBreak + texts::kCategoryRecurringGoPrefix + QString::number(repeating) +
+                        texts::kRecurringGoSuffix;
         if (!dialogs().ask(question))
             return;
         writes::deleteCategory(context().ledger(), key);

@@ -3,6 +3,7 @@
 #include "panel_controls.h"
 #include "selected_record.h"
 #include "store/ledger_writes.h"
+#include "store/recurring.h"
 #include "texts.h"
 #include "ui/dialog_service.h"
 #include "ui/guarded.h"
@@ -61,6 +62,9 @@ void MemberPanel::NameDel_Click() {
         if (const auto incomes = writes::memberIncomeCount(context().ledger(), *key); incomes > 0)
             question += texts::kLineBreak + texts::kNameIncomesGoPrefix + QString::number(incomes) +
                         texts::kNameIncomesGoSuffix;
+        if (const auto repeating = recurring::memberCount(context().ledger(), *key); repeating > 0)
+            question += texts::kLineBreak + texts::kNameRecurringGoPrefix + QString::number(repeating) +
+                        texts::kRecurringGoSuffix;
         if (!dialogs().ask(question))
             return;
         writes::deleteMember(context().ledger(), *key);

@@ -38,6 +38,41 @@ inline const QString kAddCategoriesFirst = QStringLiteral("明細を追加する
 inline const QString kPickACategory = QStringLiteral("品目は必ず選択して！！");
 inline const QString kLineBreak = QStringLiteral("\r\n");
 
+// Repeating entries.
+inline const QString kRecurringMenuItem = QStringLiteral("定期明細…");
+inline const QString kRecurringTitle = QStringLiteral("定期明細");
+inline const QString kRecurringTargetHeading = QStringLiteral("品目・名前");
+inline const QString kRecurringDescriptionHeading = QStringLiteral("詳細");
+inline const QString kRecurringAmountHeading = QStringLiteral("金額");
+inline const QString kRecurringScheduleHeading = QStringLiteral("予定");
+inline const QString kRecurringFromHeading = QStringLiteral("最初の月");
+inline const QString kRecurringUntilHeading = QStringLiteral("最後の月");
+inline const QString kRecurringUntilCaption = QStringLiteral("最後の月（なければ空白）");
+inline const QString kRecurringNextHeading = QStringLiteral("次の日付");
+inline const QString kRecurringKindCaption = QStringLiteral("種類");
+inline const QString kRecurringTargetCaption = QStringLiteral("品目・名前");
+inline const QString kRecurringExpense = QStringLiteral("支出");
+inline const QString kRecurringIncome = QStringLiteral("収入");
+inline const QString kRecurringIncomeOf = QStringLiteral("の収入");
+inline const QString kRecurringMonthly = QStringLiteral("毎月");
+inline const QString kRecurringYearly = QStringLiteral("毎年");
+inline const QString kRecurringMonthSuffix = QStringLiteral("月");
+inline const QString kRecurringDaySuffix = QStringLiteral("日");
+inline const QString kRecurringLastDay = QStringLiteral("末日");
+inline const QString kRecurringAdd = QStringLiteral("追加");
+inline const QString kRecurringChange = QStringLiteral("変更");
+inline const QString kRecurringDelete = QStringLiteral("削除");
+inline const QString kRecurringClose = QStringLiteral("閉じる");
+inline const QString kRecurringPickAMember = QStringLiteral("名前は必ず選択して！！");
+inline const QString kRecurringBadFrom = QStringLiteral("最初の月は 2006/04 のように入力して下さい");
+inline const QString kRecurringBadUntil =
+    QStringLiteral("最後の月は 2006/04 のように入力して下さい（終わりがなければ空白）");
+inline const QString kRecurringDeleteSuffix = QStringLiteral(" の定期明細を削除しますか？");
+// A second line when the category's (member's) repeating entries go with it: prefix + count + suffix.
+inline const QString kCategoryRecurringGoPrefix = QStringLiteral("この品目の定期明細 ");
+inline const QString kNameRecurringGoPrefix = QStringLiteral("この名前の定期明細 ");
+inline const QString kRecurringGoSuffix = QStringLiteral("件も削除されます。");
+
 // Importing statements.
 inline const QString kImportMenuItem = QStringLiteral("明細の取り込み…");
 inline const QString kImportTitle = QStringLiteral("明細の取り込み");

@@ -50,6 +50,7 @@ LedgerTables readLedgerTables(Ledger& ledger, std::optional<int> year) {
     t.categories = ledger.categories();
     t.entries = ledger.entryRecords(prefix);
     t.incomes = ledger.incomeRecords(prefix);
+    t.recurring = recurring::list(ledger);
 
     std::set<int> years;
     if (year) {
@@ -110,6 +111,22 @@ std::vector<OutputFile> csvFiles(const LedgerTables& t) {
     files.push_back({fileName("summary", t.year),
                      csv::document({texts::kMonth, texts::kIncome, texts::kSpending, texts::kDifference},
                                    rows, {1, 2, 3})});
+
+    rows.clear();
+    const auto number = [](const std::optional<std::int64_t>& n) {
+        return n ? std::to_string(*n) : std::string();
+    };
+    for (const auto& r : t.recurring)
+        rows.push_back({std::to_string(r.key), keyField(r.categoryKey), orEmpty(r.categoryName),
+                        keyField(r.memberKey), orEmpty(r.memberName), orEmpty(r.description),
+                        amountField(r.amount), number(r.day), number(r.yearlyMonth), r.scheduleText(),
+                        orEmpty(r.from), orEmpty(r.until), orEmpty(r.posted)});
+    files.push_back({fileName("recurring", t.year),
+                     csv::document({texts::kRecurringKey, texts::kCategoryKey, texts::kCategoryName,
+                                    texts::kMemberKey, texts::kMemberName, texts::kDescription,
+                                    texts::kAmount, texts::kDay, texts::kYearlyMonth, texts::kSchedule,
+                                    texts::kFirstMonth, texts::kLastMonth, texts::kPosted},
+                                   rows, {0, 1, 3, 6, 7, 8})});
     return files;
 }
 

@@ -17,6 +17,13 @@ inline constexpr const char* kIncome = "収入";
 inline constexpr const char* kMemberKey = "名前ID";
 inline constexpr const char* kSpending = "出費";
 inline constexpr const char* kDifference = "差額";
+inline constexpr const char* kRecurringKey = "定期ID";
+inline constexpr const char* kDay = "日"; // 0: the month's last day
+inline constexpr const char* kYearlyMonth = "毎年の月";
+inline constexpr const char* kSchedule = "予定";
+inline constexpr const char* kFirstMonth = "最初の月";
+inline constexpr const char* kLastMonth = "最後の月";
+inline constexpr const char* kPosted = "記入済";
 
 // Messages of the file writing; each one line, the file or folder in 「」.
 inline constexpr const char* kFolderMissing = "書き出し先のフォルダー「%1」がありません。";

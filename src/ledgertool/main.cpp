@@ -3,6 +3,7 @@
 #include "tool_texts.h"
 
 #include "platform/platform.h"
+#include "recurring_texts.h"
 #include "verbs.h"
 #include "year_out_texts.h"
 
@@ -48,6 +49,7 @@ const Verb kVerbs[] = {
     {"export", texts::kExportSynopsis, texts::kExportSummary, 1, 7, runExport},
     {"report", texts::kReportSynopsis, texts::kReportSummary, 1, 6, runReport},
     {"statement", texts::kStatementSynopsis, texts::kStatementSummary, 1, 10000, runStatement},
+    {"recurring", texts::kRecurringSynopsis, texts::kRecurringSummary, 1, 20, runRecurring},
 };
 
 std::filesystem::path programFolder(const char* argv0) {

@@ -15,5 +15,6 @@ int runRestore(const Invocation& call);
 int runCheck(const Invocation& call);
 int runHistory(const Invocation& call);
 int runStatement(const Invocation& call);
+int runRecurring(const Invocation& call);
 
 } // namespace sorakado::ledgertool

@@ -5,6 +5,7 @@
 #include "editing/entry_panel.h"
 #include "editing/income_panel.h"
 #include "editing/member_panel.h"
+#include "editing/recurring_panel.h"
 #include "editing/selected_record.h"
 #include "editing/statement_import.h"
 #include "export/clipboard_text.h"
@@ -94,8 +95,8 @@ Form1::~Form1() {
     // editable selector then reports its typed text as a choice. No handler of the window or of
     // its panels may run on what is left, so every connection into them is cut while all is whole.
     endSearch();
-    const std::initializer_list<QObject*> receivers{this,   Frame2,   Frame3,   Frame4,
-                                                    Frame5, members_, entries_, statements_};
+    const std::initializer_list<QObject*> receivers{this,     Frame2,   Frame3,      Frame4,    Frame5,
+                                                    members_, entries_, statements_, recurring_};
     for (QObject* sender : findChildren<QObject*>())
         for (QObject* receiver : receivers)
             QObject::disconnect(sender, nullptr, receiver, nullptr);
@@ -157,6 +158,7 @@ void Form1::wirePanels() {
     Frame5->attach(context, entries_, Frame4->Combo3);
     statements_ = new editing::StatementImport(this, this);
     statements_->attach(context);
+    recurring_ = new editing::RecurringPanel(context, this);
     setAcceptDrops(true);
 
     connect(NameAdd, &QAction::triggered, Frame3, &editing::MemberPanel::NameAdd_Click);
@@ -169,6 +171,7 @@ void Form1::wirePanels() {
     connect(MeiDel, &QAction::triggered, Frame5, &editing::EntryPanel::MeiDel_Click);
     connect(ListView2, &ui::ReportList::rowDoubleClicked, Frame5, &editing::EntryPanel::ListView2_DblClick);
     connect(KomoAdd, &QAction::triggered, Frame4, &editing::CategoryPanel::KomoAdd_Click);
+    connect(MeiTeiki, &QAction::triggered, this, &Form1::MeiTeiki_Click);
     connect(MeiImport, &QAction::triggered, statements_, &editing::StatementImport::MeiImport_Click);
     connect(ClipBoard1, &QAction::triggered, this, [this] { SendToClipboard(ListView1); });
     connect(ClipBoard2, &QAction::triggered, this, [this] { SendToClipboard(ListView2); });
@@ -374,6 +377,7 @@ bool Form1::load(const std::function<void()>& unloadSplash, const std::function<
     return ui::guarded(dialogs_, [&] {
         ledger_ = std::make_unique<Ledger>(openLedger ? openLedger() : Ledger::open(ledgerPath_));
         startBackup();
+        postRecurring();
 
         const QDate today = clock_.today();
         for (int year = 2000; year <= today.year(); ++year)

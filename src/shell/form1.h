@@ -36,6 +36,7 @@ class CategoryPanel;
 class EntryPanel;
 class SelectedRecord;
 class StatementImport;
+class RecurringPanel;
 } // namespace sorakado::editing
 
 namespace sorakado::shell {
@@ -81,6 +82,9 @@ public:
     // expense list, as a search result chosen there asks.
     void showEntry(std::int64_t key, const QString& date);
     SearchWindow* searchWindow() const { return searchWindow_; }
+    // 定期明細…: the repeating entries' window.
+    void MeiTeiki_Click();
+    editing::RecurringPanel* recurringPanel() const { return recurring_; }
 
     // Controls, named as laid out.
     QGroupBox* Frame1;
@@ -128,6 +132,7 @@ public:
     QAction* MeiDel;
     QAction* KomoAdd;
     QAction* MeiFind;
+    QAction* MeiTeiki;  // 定期明細…
     QAction* MeiImport; // 明細の取り込み…
     QAction* ClipBoard2;
     QMenu* HinMenu;
@@ -165,6 +170,9 @@ private:
     void rebuild();
     void enterBrowseMode();
     void startBackup();
+    // Writes the repeating entries due up to today, before the first rebuild shows them; what was
+    // written is told once the window is up.
+    void postRecurring();
     void showMonth(const MonthFigures& figures);
     void turnStep(bool undoing);
     // Whether the keyboard is in an edit panel or a text field, which keep the keys for their own.
@@ -190,6 +198,7 @@ private:
     std::unique_ptr<search::LedgerSearch> search_;
     SearchWindow* searchWindow_ = nullptr;
     editing::StatementImport* statements_ = nullptr;
+    editing::RecurringPanel* recurring_ = nullptr;
 };
 
 } // namespace sorakado::shell

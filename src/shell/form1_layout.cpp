@@ -294,6 +294,7 @@ void Form1::buildMenus() {
     separator(MeiMenu, "S2");
     KomoAdd = item(MeiMenu, "KomoAdd", QStringLiteral("品目編集"));
     MeiFind = item(MeiMenu, "MeiFind", QStringLiteral("明細検索…　Ctrl+F"));
+    MeiTeiki = item(MeiMenu, "MeiTeiki", QStringLiteral("定期明細…"));
     MeiImport = item(MeiMenu, "MeiImport", QStringLiteral("明細の取り込み…"));
     separator(MeiMenu, "S3");
     ClipBoard2 = item(MeiMenu, "ClipBoard2", QStringLiteral("リスト内容をコピー"));

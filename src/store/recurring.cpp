@@ -330,10 +330,12 @@ std::vector<Due> dueOf(const std::vector<Stored>& rows, Day today) {
 
 } // namespace
 
-std::vector<Posted> postDue(Ledger& ledger, Day today) {
+std::vector<Posted> postDue(Ledger& ledger, Day today, const std::function<void()>& beforeWriting) {
     // Most openings find nothing due: that costs one read, and no write lock.
     if (dueOf(list(ledger), today).empty())
         return {};
+    if (beforeWriting)
+        beforeWriting();
     std::vector<Posted> out;
     history::Recorder step(ledger, {});
     // Read again inside the transaction: another program may have posted meanwhile.

@@ -13,6 +13,7 @@
 #include "recurring_schedule.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -103,7 +104,8 @@ struct Posted {
 // Writes everything due up to today, oldest first, as one step of the history named
 // 「定期明細の記入 (N件)」, in one transaction; nothing is written and no transaction is begun
 // when nothing is due. Dates after today are never written; an income only where the member has
-// no income for the month. Rows that cannot post (see check) are passed over.
-std::vector<Posted> postDue(Ledger& ledger, Day today);
+// no income for the month. Rows that cannot post (see check) are passed over. beforeWriting
+// runs once something is found due, before anything is written.
+std::vector<Posted> postDue(Ledger& ledger, Day today, const std::function<void()>& beforeWriting = {});
 
 } // namespace sorakado::recurring

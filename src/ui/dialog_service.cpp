@@ -51,4 +51,8 @@ bool MessageBoxDialogs::ask(const QString& text) {
     return show(parent_, QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No) != QMessageBox::No;
 }
 
+void MessageBoxDialogs::inform(const QString& text) {
+    show(parent_, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
 } // namespace sorakado::ui

@@ -19,6 +19,8 @@ public:
     virtual void error(const QString& text) = 0;
     // A question: Yes and No, exclamation icon. True unless the answer is No.
     virtual bool ask(const QString& text) = 0;
+    // News of something the program did by itself: OK button, information icon.
+    virtual void inform(const QString& text) { error(text); }
 };
 
 // The real message boxes.
@@ -29,6 +31,7 @@ public:
     void warn(const QString& text) override;
     void error(const QString& text) override;
     bool ask(const QString& text) override;
+    void inform(const QString& text) override;
 
 private:
     QWidget* parent_;

@@ -39,28 +39,28 @@ listing() { ls -A "$1" | tr '\n' ' '; }
 out="$work/out"
 mkdir "$out"
 check "export of a year" run export 0 "$tool" export --ledger "$ledger" --year 2006 "$out"
-check "five files named by the year" test "$(listing "$out")" = \
-    "categories-2006.csv entries-2006.csv incomes-2006.csv members-2006.csv summary-2006.csv "
+check "six files named by the year" test "$(listing "$out")" = \
+    "categories-2006.csv entries-2006.csv incomes-2006.csv members-2006.csv recurring-2006.csv summary-2006.csv "
 check "files read back with python's csv" python3 "$here/read_export.py" "$out" -2006
 sums=$(cat "$out"/* | md5sum)
 check "existing files refused" run again 1 "$tool" export --ledger "$ledger" --year 2006 "$out"
 check "refusal is one Japanese line" one_japanese_line "$work/again.err" "すでにあります。上書きするときは --force"
 check "refused files untouched, no temporary file" test "$(cat "$out"/* | md5sum) $(listing "$out")" = \
-    "$sums categories-2006.csv entries-2006.csv incomes-2006.csv members-2006.csv summary-2006.csv "
+    "$sums categories-2006.csv entries-2006.csv incomes-2006.csv members-2006.csv recurring-2006.csv summary-2006.csv "
 check "--force overwrites" run force 0 "$tool" export --force --ledger "$ledger" --year 2006 "$out"
 
 all="$work/all"
 mkdir "$all"
 check "export of the whole ledger" run all 0 "$tool" export --ledger "$ledger" "$all"
 check "whole-ledger names" test "$(listing "$all")" = \
-    "categories.csv entries.csv incomes.csv members.csv summary.csv "
+    "categories.csv entries.csv incomes.csv members.csv recurring.csv summary.csv "
 check "whole-ledger summary covers 2006 and 2007" test "$(grep -c '^200[67]/' "$all/summary.csv")" -eq 24
 
 # A folder that is not there yet is made, for the user alone, as `export ~/kakeibo/all` expects.
 check "export into a folder not yet made" run new 0 "$tool" export --ledger "$ledger" "$work/kakeibo/all"
 check "new folders made, mode 0700" test "$(stat -c %a "$work/kakeibo") $(stat -c %a "$work/kakeibo/all")" = "700 700"
 check "new folder holds the files" test "$(listing "$work/kakeibo/all")" = \
-    "categories.csv entries.csv incomes.csv members.csv summary.csv "
+    "categories.csv entries.csv incomes.csv members.csv recurring.csv summary.csv "
 
 empty="$work/empty"
 mkdir "$empty"

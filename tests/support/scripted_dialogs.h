@@ -17,7 +17,7 @@
 
 namespace sorakado::testing {
 
-enum class MessageKind { Warn, Error, Ask };
+enum class MessageKind { Warn, Error, Ask, Inform };
 
 inline const char* kindName(MessageKind k) {
     switch (k) {
@@ -27,6 +27,8 @@ inline const char* kindName(MessageKind k) {
         return "error";
     case MessageKind::Ask:
         return "ask";
+    case MessageKind::Inform:
+        return "inform";
     }
     return "?";
 }
@@ -62,6 +64,7 @@ public:
     void warn(const QString& text) override { show(MessageKind::Warn, text); }
     void error(const QString& text) override { show(MessageKind::Error, text); }
     bool ask(const QString& text) override { return show(MessageKind::Ask, text); }
+    void inform(const QString& text) override { show(MessageKind::Inform, text); }
 
     const std::vector<ShownMessage>& shown() const { return shown_; }
     bool allShown() const { return planned_.empty(); }

@@ -85,8 +85,26 @@ TEST(CsvFilesTest, WriteExactAmountsKeepNullsEmptyAndListRowsWhoseParentIsGone) 
                  {"2006/02", 9, std::nullopt, std::nullopt}};
     t.summary = {{"2006/01", Amount::fromYen(300000), Amount::fromTenThousandths(3)}};
 
+    recurring::Stored rent;
+    rent.key = 7;
+    rent.categoryKey = 3;
+    rent.categoryName = "日用品, 雑貨";
+    rent.description = "=cmd";
+    rent.amount = Amount::fromYen(80000);
+    rent.day = 0;
+    rent.from = "2006/01";
+    rent.posted = "2006/02/28";
+    recurring::Stored salary;
+    salary.key = 8;
+    salary.memberKey = 1;
+    salary.memberName = "父";
+    salary.amount = Amount::fromYen(300000);
+    salary.from = "2006/01";
+    salary.until = "2006/12";
+    t.recurring = {rent, salary};
+
     auto files = exporting::csvFiles(t);
-    ASSERT_EQ(files.size(), 5u);
+    ASSERT_EQ(files.size(), 6u);
     EXPECT_EQ(files[0].name, "entries-2006.csv");
     EXPECT_EQ(named(files, "entries-2006.csv").bytes,
               kBom + "日付,項目名,詳細,金額,明細ID,品目ID\r\n"
@@ -101,6 +119,11 @@ TEST(CsvFilesTest, WriteExactAmountsKeepNullsEmptyAndListRowsWhoseParentIsGone) 
               kBom + "品目ID,項目名\r\n3,\"日用品, 雑貨\"\r\n4,\r\n");
     EXPECT_EQ(named(files, "summary-2006.csv").bytes,
               kBom + "年月,収入,出費,差額\r\n2006/01,300000,0.0003,299999.9997\r\n");
+    EXPECT_EQ(named(files, "recurring-2006.csv").bytes,
+              kBom +
+                  "定期ID,品目ID,項目名,名前ID,名前,詳細,金額,日,毎年の月,予定,最初の月,最後の月,記入済\r\n"
+                  "7,3,\"日用品, 雑貨\",,,\"'=cmd\",80000,0,,毎月 末日,2006/01,,2006/02/28\r\n"
+                  "8,,,1,父,,300000,,,毎月 (収入),2006/01,2006/12,\r\n");
 }
 
 TEST(CsvFilesTest, TheWholeLedgerGoesUnderNamesWithoutAYear) {
@@ -108,7 +131,7 @@ TEST(CsvFilesTest, TheWholeLedgerGoesUnderNamesWithoutAYear) {
     for (const auto& f : exporting::csvFiles(LedgerTables{}))
         names.push_back(f.name);
     EXPECT_EQ(names, (std::vector<std::string>{"entries.csv", "incomes.csv", "members.csv", "categories.csv",
-                                               "summary.csv"}));
+                                               "summary.csv", "recurring.csv"}));
 }
 
 struct YearCase {

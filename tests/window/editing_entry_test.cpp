@@ -103,7 +103,7 @@ TEST_F(EntryEditingTest, ANewEntryIsEnteredWithTheKeyboardAlone) {
     open();
     rightClickBelowRows(w().ListView2);
     EXPECT_EQ(shownItems(w().MeiMenu),
-              (QStringList{"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiImport", "S3", "ClipBoard2"}));
+              (QStringList{"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiTeiki", "MeiImport", "S3", "ClipBoard2"}));
     choose(w().MeiMenu, w().MeiAdd);
 
     ASSERT_TRUE(panel().isVisible());
@@ -233,7 +233,7 @@ TEST_F(EntryEditingTest, ChangeFromTheMenuShowsTheEntryAndWritesItUnderItsKey) {
     open();
     clickRow(w().ListView2, rowWithKey(w().ListView2, 1), Qt::RightButton);
     EXPECT_EQ(shownItems(w().MeiMenu), (QStringList{"MeiAdd", "MeiUp", "MeiDel", "S2", "KomoAdd", "MeiFind",
-                                                    "MeiImport", "S3", "ClipBoard2"}));
+                                                    "MeiTeiki", "MeiImport", "S3", "ClipBoard2"}));
     choose(w().MeiMenu, w().MeiUp);
 
     ASSERT_TRUE(panel().isVisible());
@@ -327,7 +327,7 @@ TEST_F(EntryEditingTest, EntryCommandsAreOfferedOnlyOnAnEntryRow) {
                                 QStringLiteral("2026年各月集計"), QStringLiteral("1月の合計出費")}) {
         clickRow(w().ListView2, rowWithText(w().ListView2, text), Qt::RightButton);
         EXPECT_EQ(shownItems(w().MeiMenu),
-                  (QStringList{"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiImport", "S3", "ClipBoard2"}))
+                  (QStringList{"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiTeiki", "MeiImport", "S3", "ClipBoard2"}))
             << text.toStdString();
         w().MeiMenu->hide();
     }

@@ -369,7 +369,7 @@ TEST_F(LayoutTest, PopUpMenusHoldTheirItemsInOrder) {
           {"SyuUp", "収入変更"}, {"S1", nullptr}, {"ClipBoard1", "リスト内容をコピー"}}},
         {w.MeiMenu, "MeiMenu", "明細メニュー",
          {{"MeiAdd", "明細入力"}, {"MeiUp", "明細変更"}, {"MeiDel", "明細削除"}, {"S2", nullptr},
-          {"KomoAdd", "品目編集"}, {"MeiFind", "明細検索…　Ctrl+F"}, {"MeiImport", "明細の取り込み…"}, {"S3", nullptr},
+          {"KomoAdd", "品目編集"}, {"MeiFind", "明細検索…　Ctrl+F"}, {"MeiTeiki", "定期明細…"}, {"MeiImport", "明細の取り込み…"}, {"S3", nullptr},
           {"ClipBoard2", "リスト内容をコピー"}}},
         {w.HinMenu, "HinMenu", "品目メニュー", {{"ClipBoard3", "リスト内容をコピー"}}},
     };
