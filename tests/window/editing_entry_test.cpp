@@ -102,8 +102,8 @@ TEST_F(EntryEditingTest, AddingNeedsACategoryFirst) {
 TEST_F(EntryEditingTest, ANewEntryIsEnteredWithTheKeyboardAlone) {
     open();
     rightClickBelowRows(w().ListView2);
-    EXPECT_EQ(shownItems(w().MeiMenu),
-              (QStringList{"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiTeiki", "MeiImport", "S3", "ClipBoard2"}));
+    EXPECT_EQ(shownItems(w().MeiMenu), (QStringList{"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiTeiki",
+                                                    "MeiImport", "S3", "ClipBoard2"}));
     choose(w().MeiMenu, w().MeiAdd);
 
     ASSERT_TRUE(panel().isVisible());
@@ -326,8 +326,8 @@ TEST_F(EntryEditingTest, EntryCommandsAreOfferedOnlyOnAnEntryRow) {
     for (const QString& text : {QStringLiteral("--------------"), QStringLiteral("今月合計"),
                                 QStringLiteral("2026年各月集計"), QStringLiteral("1月の合計出費")}) {
         clickRow(w().ListView2, rowWithText(w().ListView2, text), Qt::RightButton);
-        EXPECT_EQ(shownItems(w().MeiMenu),
-                  (QStringList{"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiTeiki", "MeiImport", "S3", "ClipBoard2"}))
+        EXPECT_EQ(shownItems(w().MeiMenu), (QStringList{"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiTeiki",
+                                                        "MeiImport", "S3", "ClipBoard2"}))
             << text.toStdString();
         w().MeiMenu->hide();
     }

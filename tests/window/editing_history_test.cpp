@@ -11,8 +11,8 @@
 namespace sorakado::testing {
 namespace {
 
-const QStringList kMeiMenuOnEntry{"MeiAdd",  "MeiUp",     "MeiDel", "S2",        "KomoAdd",
-                                  "MeiFind", "MeiTeiki", "MeiImport", "S3",     "ClipBoard2"};
+const QStringList kMeiMenuOnEntry{"MeiAdd",  "MeiUp",    "MeiDel",    "S2", "KomoAdd",
+                                  "MeiFind", "MeiTeiki", "MeiImport", "S3", "ClipBoard2"};
 const QStringList kHinMenu{"ClipBoard3"};
 
 class HistoryWindowTest : public ::testing::Test {
@@ -48,8 +48,8 @@ TEST_F(HistoryWindowTest, MenusAreAsDesignedUntilTheHistoryHasAStepThenNameIt) {
     seedFamily(f.file);
     open();
     EXPECT_EQ(menuOn(w().ListView1, w().SyuMenu), QStringList({"NameAdd", "S0", "S1", "ClipBoard1"}));
-    EXPECT_EQ(menuOn(w().ListView2, w().MeiMenu),
-              QStringList({"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiTeiki", "MeiImport", "S3", "ClipBoard2"}));
+    EXPECT_EQ(menuOn(w().ListView2, w().MeiMenu), QStringList({"MeiAdd", "S2", "KomoAdd", "MeiFind",
+                                                               "MeiTeiki", "MeiImport", "S3", "ClipBoard2"}));
     EXPECT_EQ(menuOn(w().ListView3, w().HinMenu), kHinMenu);
 
     writes::deleteEntry(*w().ledger(), 1);

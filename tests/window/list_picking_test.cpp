@@ -12,9 +12,10 @@
 namespace sorakado::testing {
 namespace {
 
-const QStringList kEntryMenuUnpicked{"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiTeiki", "MeiImport", "S3", "ClipBoard2"};
-const QStringList kEntryMenuPicked{"MeiAdd",  "MeiUp",     "MeiDel", "S2",        "KomoAdd",
-                                   "MeiFind", "MeiTeiki", "MeiImport", "S3",     "ClipBoard2"};
+const QStringList kEntryMenuUnpicked{"MeiAdd",   "S2",        "KomoAdd", "MeiFind",
+                                     "MeiTeiki", "MeiImport", "S3",      "ClipBoard2"};
+const QStringList kEntryMenuPicked{"MeiAdd",  "MeiUp",    "MeiDel",    "S2", "KomoAdd",
+                                   "MeiFind", "MeiTeiki", "MeiImport", "S3", "ClipBoard2"};
 const QStringList kIncomeMenuUnpicked{"NameAdd", "S0", "S1", "ClipBoard1"};
 const QStringList kIncomeMenuPicked{"NameAdd", "NameUp", "NameDel", "S0", "SyuUp", "S1", "ClipBoard1"};
 

@@ -85,8 +85,8 @@ TEST_F(RecurringWindowTest, TheOpeningWritesWhatIsDueAndSaysSoOnceTheWindowIsUp)
     ASSERT_TRUE(showActive(f.w()));
     ASSERT_TRUE(eventually([&] { return f.dialogs.allShown(); }));
     EXPECT_TRUE(windowUp);
-    EXPECT_EQ(allEntries(f.file), (QStringList{"2025/10/25 家賃 80000", "2025/11/25 家賃 80000",
-                                               "2025/12/25 家賃 80000"}));
+    EXPECT_EQ(allEntries(f.file),
+              (QStringList{"2025/10/25 家賃 80000", "2025/11/25 家賃 80000", "2025/12/25 家賃 80000"}));
 
     // One undo takes the whole posting back.
     rightClickBelowRows(w().ListView2);
@@ -115,8 +115,12 @@ TEST_F(RecurringWindowTest, NothingDueMeansNoMessage) {
 TEST_F(RecurringWindowTest, TheMessageNamesTenAndCountsTheRest) {
     std::vector<recurring::Posted> posted;
     for (int m = 1; m <= 12; ++m)
-        posted.push_back({"2025/" + std::string(m < 10 ? "0" : "") + std::to_string(m), std::nullopt, std::nullopt,
-                          "花子", {}, yen(300000)});
+        posted.push_back({"2025/" + std::string(m < 10 ? "0" : "") + std::to_string(m),
+                          std::nullopt,
+                          std::nullopt,
+                          "花子",
+                          {},
+                          yen(300000)});
     const QStringList lines = editing::postedMessage(posted).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 12);
     EXPECT_EQ(lines[0], QStringLiteral("定期明細を記入しました（12件）。"));
@@ -131,8 +135,8 @@ TEST_F(RecurringWindowTest, ThePanelRefusesWithTheFocusOnTheFieldAndAddsWithEnte
     openPanel();
     EXPECT_EQ(panel().windowTitle(), QStringLiteral("定期明細"));
     ASSERT_EQ(panel().list->rowCount(), 1);
-    EXPECT_EQ(panel().list->rowCells(0), (QStringList{"住居費", "家賃", "\\80000", "毎月 1日", "2026/02", "",
-                                                      "2026/02/01"}));
+    EXPECT_EQ(panel().list->rowCells(0),
+              (QStringList{"住居費", "家賃", "\\80000", "毎月 1日", "2026/02", "", "2026/02/01"}));
     EXPECT_TRUE(focusIn(panel().kind));
 
     // No category picked.
@@ -179,8 +183,8 @@ TEST_F(RecurringWindowTest, ThePanelRefusesWithTheFocusOnTheFieldAndAddsWithEnte
                      QStringLiteral("定期明細を記入しました（1件）。\r\n2025/12/31　食費　\\3000"));
     QTest::mouseClick(panel().addButton, Qt::LeftButton);
     ASSERT_EQ(panel().list->rowCount(), 2);
-    EXPECT_EQ(panel().list->rowCells(1), (QStringList{"食費", "", "\\3000", "毎月 末日", "2025/12", "",
-                                                      "2026/01/31"}));
+    EXPECT_EQ(panel().list->rowCells(1),
+              (QStringList{"食費", "", "\\3000", "毎月 末日", "2025/12", "", "2026/01/31"}));
     EXPECT_EQ(allEntries(f.file), (QStringList{"2025/12/31  3000"}));
 
     // Esc closes it.
@@ -204,8 +208,8 @@ TEST_F(RecurringWindowTest, APickedRowIsChangedAndDeletedAndAnIncomeAdded) {
     pick(panel().month, QStringLiteral("3月"));
     QTest::mouseClick(panel().changeButton, Qt::LeftButton);
     ASSERT_EQ(panel().list->rowCount(), 1);
-    EXPECT_EQ(panel().list->rowCells(0), (QStringList{"住居費", "家賃", "\\85000", "毎年 3月1日", "2026/02", "",
-                                                      "2026/03/01"}));
+    EXPECT_EQ(panel().list->rowCells(0),
+              (QStringList{"住居費", "家賃", "\\85000", "毎年 3月1日", "2026/02", "", "2026/03/01"}));
 
     // A member's monthly income: no description, no day.
     pick(panel().kind, QStringLiteral("収入"));
@@ -241,7 +245,8 @@ TEST_F(RecurringWindowTest, ACategoryDeletedSaysItsRepeatingEntriesGoWithIt) {
     categories.Combo3->setCurrentIndex(categories.Combo3->findText(QStringLiteral("住居費")));
     categories.Combo3_Click();
     f.dialogs.expect(MessageKind::Ask,
-                     QStringLiteral("住居費を削除しますか？\r\nこの品目の定期明細 1件も削除されます。"), true);
+                     QStringLiteral("住居費を削除しますか？\r\nこの品目の定期明細 1件も削除されます。"),
+                     true);
     QTest::mouseClick(categories.Command7, Qt::LeftButton);
     EXPECT_TRUE(repeating(f.file).empty());
     // One step: the undo brings the category and its repeating entry back together.

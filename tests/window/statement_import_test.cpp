@@ -70,8 +70,8 @@ protected:
 
 TEST_F(StatementImportTest, TheMenuOffersItAfterTheCategoryEditor) {
     rightClickBelowRows(w().ListView2);
-    EXPECT_EQ(shownItems(w().MeiMenu),
-              (QStringList{"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiTeiki", "MeiImport", "S3", "ClipBoard2"}));
+    EXPECT_EQ(shownItems(w().MeiMenu), (QStringList{"MeiAdd", "S2", "KomoAdd", "MeiFind", "MeiTeiki",
+                                                    "MeiImport", "S3", "ClipBoard2"}));
     EXPECT_EQ(w().MeiImport->text(), QStringLiteral("明細の取り込み…"));
     w().MeiMenu->hide();
 }
