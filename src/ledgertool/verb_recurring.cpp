@@ -31,9 +31,11 @@ std::string orEmpty(const std::optional<std::string>& text) {
 int list(const std::vector<std::string>& args, const Invocation& call) {
     if (args.size() > 1)
         usage();
+    const auto path = ledgerArgument({call.programFolder, args, call.ledgerOption}, 0);
+    settleJournal(path);
     std::vector<recurring::Stored> rows;
     try {
-        Ledger ledger = Ledger::openReadOnly(ledgerArgument({call.programFolder, args}, 0));
+        Ledger ledger = Ledger::openReadOnly(path);
         Ledger::Snapshot snapshot(ledger);
         rows = recurring::list(ledger);
     } catch (const LedgerError& e) {
@@ -164,11 +166,10 @@ int add(const std::vector<std::string>& args, const Invocation& call) {
         v.description = value(a, "--description").value_or("");
     }
 
-    const auto path = ledgerArgument({call.programFolder, a.positional}, 0);
+    const auto path = ledgerArgument({call.programFolder, a.positional, call.ledgerOption}, 0);
     // Held to the end: the window would not know of the new row until it opens the ledger again.
-    const auto program = ProgramLock::tryTakeFor(path);
-    if (!program)
-        throw ToolFailure(texts::programRunning(path));
+    const ProgramLock program = takeProgramLock(path, "recurring add");
+    settleJournal(path, true);
     std::int64_t key = 0;
     std::string next;
     try {
@@ -200,10 +201,10 @@ int remove(const std::vector<std::string>& args, const Invocation& call) {
     } catch (const std::logic_error&) {
         usage();
     }
-    const auto path = ledgerArgument({call.programFolder, {args.begin() + 1, args.end()}}, 0);
-    const auto program = ProgramLock::tryTakeFor(path);
-    if (!program)
-        throw ToolFailure(texts::programRunning(path));
+    const auto path =
+        ledgerArgument({call.programFolder, {args.begin() + 1, args.end()}, call.ledgerOption}, 0);
+    const ProgramLock program = takeProgramLock(path, "recurring remove");
+    settleJournal(path, true);
     try {
         Ledger ledger = Ledger::open(path);
         if (!recurring::find(ledger, key))
