@@ -117,6 +117,29 @@ Tidied tidyFolder(const std::filesystem::path& folder);
 // Removes a file; a name already gone counts as removed.
 void removeFile(const std::filesystem::path& path);
 
+// An existing file written afresh from its start, piece by piece, without waiting for the disk
+// (syncFile does that once the whole is written). Closed when the object goes.
+class FileWriter {
+public:
+    // Opens the file and empties it; nullopt, with failure filled in, when it cannot.
+    static std::optional<FileWriter> open(const std::filesystem::path& path, Outcome* failure);
+
+    FileWriter(FileWriter&& other) noexcept;
+    FileWriter& operator=(FileWriter&& other) noexcept;
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+    ~FileWriter();
+
+    // Adds bytes after what was written so far.
+    Outcome append(std::string_view bytes);
+    // Closes the file now, saying whether the system took everything written.
+    Outcome close();
+
+private:
+    explicit FileWriter(std::intptr_t handle) : handle_(handle) {}
+    std::intptr_t handle_ = -1;
+};
+
 // What a caller needs to know of a file before it opens it.
 struct FileFacts {
     Outcome found;        // Missing, NoPermission (a folder on the way), Other

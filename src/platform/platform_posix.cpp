@@ -184,6 +184,56 @@ Outcome writeDurably(const fs::path& path, std::string_view bytes) {
     return out;
 }
 
+std::optional<FileWriter> FileWriter::open(const fs::path& path, Outcome* failure) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        if (failure)
+            *failure = lastError();
+        return std::nullopt;
+    }
+    return FileWriter(fd);
+}
+
+FileWriter::FileWriter(FileWriter&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+
+FileWriter& FileWriter::operator=(FileWriter&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = std::exchange(other.handle_, -1);
+    }
+    return *this;
+}
+
+FileWriter::~FileWriter() {
+    close();
+}
+
+Outcome FileWriter::append(std::string_view bytes) {
+    if (handle_ < 0)
+        return failed(EBADF);
+    const int fd = static_cast<int>(handle_);
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return lastError();
+        if (n == 0)
+            return failed(ENOSPC); // a write that takes nothing and says nothing: the disk is full
+        bytes.remove_prefix(std::size_t(n));
+    }
+    return {};
+}
+
+Outcome FileWriter::close() {
+    if (handle_ < 0)
+        return {};
+    const int fd = static_cast<int>(std::exchange(handle_, -1));
+    if (::close(fd) != 0)
+        return lastError();
+    return {};
+}
+
 Outcome syncFile(const fs::path& path) {
     Outcome out = syncOpened(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (out)

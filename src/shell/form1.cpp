@@ -134,8 +134,7 @@ void Form1::wirePanels() {
     context.ledger = [this]() -> Ledger& {
         if (!ledger_)
             throw std::runtime_error("台帳ファイルが開かれていません。");
-        if (backup_)
-            backup_->wait(); // nothing of this session is written before the ledger's copy is made
+        waitForBackupPages();
         return *ledger_;
     };
     // Command1 sits in the disabled Frame1 in browse mode, so its handler is called directly.
@@ -221,7 +220,7 @@ void Form1::turnStep(bool undoing) {
     ui::guarded(dialogs_, [&] {
         if (!ledger_)
             return;
-        waitForBackup(); // nothing of this session is written before the ledger's copy is made
+        waitForBackupPages();
         const history::Outcome out = undoing ? history::undo(*ledger_) : history::redo(*ledger_);
         if (out.result == history::Outcome::Result::Nothing)
             return;
@@ -360,6 +359,13 @@ void Form1::enterBrowseMode() {
 void Form1::waitForBackup() {
     if (backup_)
         backup_->wait();
+}
+
+void Form1::waitForBackupPages() {
+    // Nothing of this session is written before the ledger's pages are in the copy; the copy's
+    // check and its write to the disk need not hold the change.
+    if (backup_)
+        backup_->waitForPages();
 }
 
 void Form1::startBackup() {

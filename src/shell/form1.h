@@ -73,8 +73,8 @@ public:
     // 明細の取り込み…: the menu item and a dropped file go through it.
     editing::StatementImport* statementImport() { return statements_; }
     // Returns once the copy of the ledger made at load is done or has failed. The session's
-    // first change waits for it by itself; tests wait so another program they start finds the
-    // ledger with no reader of the window's on it.
+    // first change waits by itself, until the ledger's pages are in the copy; tests wait for the
+    // whole, so another program they start finds the ledger with no reader of the window's on it.
     void waitForBackup();
     // 明細検索 (Ctrl+F): opens the search window, or brings the one open to the front.
     void MeiFind_Click();
@@ -173,6 +173,7 @@ private:
     // Writes the repeating entries due up to today, before the first rebuild shows them; what was
     // written is told once the window is up.
     void postRecurring();
+    void waitForBackupPages();
     void showMonth(const MonthFigures& figures);
     void turnStep(bool undoing);
     // Whether the keyboard is in an edit panel or a text field, which keep the keys for their own.

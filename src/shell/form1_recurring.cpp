@@ -21,7 +21,7 @@ void Form1::postRecurring() {
         // Nothing of the session is written before the copy made at opening: it is waited for
         // only when something is due.
         posted = recurring::postDue(*ledger_, {date.year(), date.month(), date.day()},
-                                    [this] { waitForBackup(); });
+                                    [this] { waitForBackupPages(); });
     } catch (const LedgerError& e) {
         // The month opens all the same; what is due is written at the next opening.
         const QString text = QString::fromStdString(e.description());

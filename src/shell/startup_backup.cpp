@@ -11,7 +11,8 @@ StartupBackup::StartupBackup(std::filesystem::path ledger, backup::TimePoint now
     : QObject(parent), ledger_(std::move(ledger)), now_(now) {}
 
 StartupBackup::~StartupBackup() {
-    cancel_ = true;
+    if (!needed_)
+        cancel_ = true;
     wait();
 }
 
@@ -20,15 +21,31 @@ void StartupBackup::start() {
         thread_ = std::thread([this] { run(); });
 }
 
+void StartupBackup::waitForPages() {
+    if (!thread_.joinable())
+        return;
+    needed_ = true;
+    std::unique_lock lock(mutex_);
+    pagesCopied_.wait(lock, [this] { return pagesDone_; });
+}
+
 void StartupBackup::wait() {
     if (thread_.joinable())
         thread_.join();
 }
 
+void StartupBackup::pagesDone() {
+    {
+        std::lock_guard lock(mutex_);
+        pagesDone_ = true;
+    }
+    pagesCopied_.notify_all();
+}
+
 void StartupBackup::run() {
     QString failure;
     try {
-        backup::backUp(ledger_, now_, &cancel_);
+        backup::backUp(ledger_, now_, &cancel_, [this] { pagesDone(); });
     } catch (const backup::Cancelled&) {
         // stopped on purpose, with the window: nothing to say
     } catch (const LedgerError& e) {
@@ -36,6 +53,8 @@ void StartupBackup::run() {
     } catch (const std::exception& e) {
         failure = QString::fromStdString(e.what());
     }
+    // However the copy ended, a change waiting for it may go ahead now.
+    pagesDone();
     // The copy's page caches were freed into this thread's own malloc arena, which keeps them
     // resident for the rest of the session unless they are handed back.
     platform::returnFreeMemory();

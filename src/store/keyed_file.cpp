@@ -126,6 +126,18 @@ void KeyedFile::keepCacheSmall() {
     exec("PRAGMA cache_size = -512", "キャッシュの設定");
 }
 
+void KeyedFile::stopWhen(const std::atomic<bool>* stop) {
+    stop_ = stop;
+    if (!stop) {
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+        return;
+    }
+    // Looked at every few thousand steps of the virtual machine: often enough to stop a long
+    // check within a moment, rarely enough to cost it nothing.
+    sqlite3_progress_handler(
+        db_, 4096, [](void* file) { return static_cast<KeyedFile*>(file)->stop_->load() ? 1 : 0; }, this);
+}
+
 std::vector<std::string> KeyedFile::integrityProblems() {
     std::vector<std::string> problems;
     try {

@@ -6,6 +6,7 @@
 
 #include "statement.h"
 
+#include <atomic>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -36,6 +37,8 @@ public:
     // small cache costs them nothing and keeps the window's process small while a copy runs beside
     // it. Needs a readable file (an empty one will do).
     void keepCacheSmall();
+    // Statements on this connection stop (SQLITE_INTERRUPT) once stop is set; null: never.
+    void stopWhen(const std::atomic<bool>* stop);
     // SQLite's own check of every page and index: empty when sound, else its complaints.
     std::vector<std::string> integrityProblems();
     // The tables and columns of the ledger's shape that the file lacks, as "表" or "表.列".
@@ -47,6 +50,7 @@ public:
 private:
     sqlite3* db_ = nullptr;
     std::filesystem::path path_;
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 // The one way a ledger file is opened, for the program's Ledger and for a KeyedFile alike.

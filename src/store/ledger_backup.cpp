@@ -8,8 +8,8 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
-#include <cstring>
-#include <thread>
+#include <optional>
+#include <string>
 
 namespace sorakado::backup {
 
@@ -19,16 +19,9 @@ namespace {
 
 using detail::KeyedFile;
 
-// Pages copied per step: between steps the copy looks at its cancel flag and lets writers in.
-constexpr int kPagesPerStep = 2048;
-
-std::string sqliteWhy(int rc, sqlite3* db) {
-    if ((rc & 0xFF) == SQLITE_FULL)
-        return "ディスクがいっぱいです";
-    if ((rc & 0xFF) == SQLITE_IOERR || (rc & 0xFF) == SQLITE_CANTOPEN || (rc & 0xFF) == SQLITE_READONLY)
-        return std::string("書き込めません: ") + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-    return db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-}
+// Bytes read and written at a time; a multiple of every page size. Between steps the copy looks
+// at its cancel flag.
+constexpr sqlite3_int64 kBytesPerStep = 4 << 20;
 
 // A hidden name beside destination, made empty with mode 0600 whatever the umask.
 fs::path createTemporary(const fs::path& destination) {
@@ -50,46 +43,92 @@ void removeCopy(const fs::path& path) {
     fs::remove(fs::path(path.string() + "-journal"), ignored);
 }
 
-void pageCopy(KeyedFile& from, KeyedFile& to, const std::atomic<bool>* cancel) {
-    sqlite3_backup* copy = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
-    if (!copy)
-        throwAboutFile(LedgerError::Kind::Failed,
-                       "台帳をコピーできません。（" + std::string(sqlite3_errmsg(to.handle())) + "）",
-                       from.path());
-    int rc = SQLITE_OK;
-    int busyRounds = 0;
-    while (true) {
-        if (cancel && cancel->load()) {
-            sqlite3_backup_finish(copy);
-            throw Cancelled();
+// Ends the read transaction that holds the source still, however the copy ends.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(KeyedFile& file) : file_(file) {
+        file_.exec("BEGIN", "台帳のコピー");
+        try {
+            // The first read takes the shared lock; from here no writer changes a page.
+            Statement first(file_.handle(), "SELECT count(*) FROM sqlite_master", "台帳のコピー");
+            first.step();
+        } catch (...) {
+            end();
+            throw;
         }
-        rc = sqlite3_backup_step(copy, kPagesPerStep);
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc == SQLITE_OK)
-            continue;
-        if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && ++busyRounds < 200) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(25)); // another program is writing
-            continue;
-        }
-        break;
     }
-    sqlite3_backup_finish(copy);
-    if (rc != SQLITE_DONE) {
-        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+    ~ReadTransaction() { end(); }
+
+private:
+    void end() { sqlite3_exec(file_.handle(), "ROLLBACK", nullptr, nullptr, nullptr); }
+    KeyedFile& file_;
+};
+
+// Copies the source's pages as they lie in the file, still encrypted, into the empty file at
+// `to`: the copy opens with the same password, and no page is decrypted and encrypted again, so
+// this part, the only one during which the ledger cannot be changed, stays short. A read
+// transaction holds the file still meanwhile, against this program's own connection too.
+//
+// The pages are read through SQLite's own handle of the file: closing a descriptor of our own
+// would drop every lock this process holds on it, the program's connection's included.
+void copyPages(KeyedFile& from, const fs::path& to, const std::atomic<bool>* cancel) {
+    platform::Outcome refused;
+    auto writer = platform::FileWriter::open(to, &refused);
+    if (!writer)
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "バックアップを書き込めません。（" + platform::reasonText(refused) + "）", to);
+
+    std::optional<ReadTransaction> still;
+    try {
+        still.emplace(from);
+    } catch (const LedgerError& e) {
+        if (e.kind() == LedgerError::Kind::Locked)
             throwAboutFile(LedgerError::Kind::Locked,
                            "台帳が他のプログラムで使用中のため、コピーできませんでした。", from.path());
-        throwAboutFile(LedgerError::Kind::Failed,
-                       "台帳をコピーできませんでした。（" + sqliteWhy(rc, to.handle()) + "）", to.path());
+        throw;
     }
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(from.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods)
+        throwAboutFile(LedgerError::Kind::Failed, "台帳をコピーできません。（ファイルを読めません）",
+                       from.path());
+    sqlite3_int64 size = 0;
+    if (const int rc = file->pMethods->xFileSize(file, &size); rc != SQLITE_OK)
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "台帳をコピーできませんでした。（" + std::string(sqlite3_errstr(rc)) + "）",
+                       from.path());
+
+    std::string buffer(kBytesPerStep, '\0');
+    for (sqlite3_int64 at = 0; at < size;) {
+        if (cancel && cancel->load())
+            throw Cancelled();
+        const auto n = static_cast<int>(std::min<sqlite3_int64>(kBytesPerStep, size - at));
+        if (const int rc = file->pMethods->xRead(file, buffer.data(), n, at); rc != SQLITE_OK)
+            throwAboutFile(LedgerError::Kind::Failed,
+                           "台帳をコピーできませんでした。（" + std::string(sqlite3_errstr(rc)) + "）",
+                           from.path());
+        if (const platform::Outcome written = writer->append(std::string_view(buffer.data(), std::size_t(n)));
+            !written)
+            throwAboutFile(LedgerError::Kind::Failed,
+                           "台帳をコピーできませんでした。（" + platform::reasonText(written) + "）", to);
+        at += n;
+    }
+    if (const platform::Outcome closed = writer->close(); !closed)
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "台帳をコピーできませんでした。（" + platform::reasonText(closed) + "）", to);
 }
 
 // Reads the copy back through a connection of its own: the password fits, every page and index
 // is sound, and the ledger's tables are there.
-void verifyCopy(const fs::path& copy, const fs::path& destination) {
+void verifyCopy(const fs::path& copy, const fs::path& destination, const std::atomic<bool>* cancel) {
     KeyedFile check(copy, KeyedFile::Access::ReadOnly);
     check.proveReadable();
+    check.stopWhen(cancel);
     auto problems = check.integrityProblems();
+    if (cancel && cancel->load())
+        throw Cancelled(); // the check was cut short: its complaints say nothing of the copy
     if (!problems.empty())
         throwAboutFile(LedgerError::Kind::Failed,
                        "コピーを確かめると壊れていたため、バックアップにしませんでした。（" +
@@ -133,19 +172,18 @@ fs::path folderFor(const fs::path& ledger) {
     return fs::absolute(ledger).parent_path() / kFolderName;
 }
 
-fs::path copyBeside(const fs::path& source, const fs::path& destination, const std::atomic<bool>* cancel) {
-    KeyedFile from(source, KeyedFile::Access::ReadOnly);
-    from.proveReadable();
+fs::path copyBeside(const fs::path& source, const fs::path& destination, const std::atomic<bool>* cancel,
+                    const std::function<void()>& pagesCopied) {
+    std::optional<KeyedFile> from(std::in_place, source, KeyedFile::Access::ReadOnly);
+    from->proveReadable();
 
     const fs::path temporary = createTemporary(destination);
     try {
-        {
-            KeyedFile to(temporary, KeyedFile::Access::ReadWrite);
-            to.exec("PRAGMA synchronous = FULL", "バックアップの設定");
-            to.keepCacheSmall();
-            pageCopy(from, to, cancel);
-        }
-        verifyCopy(temporary, destination);
+        copyPages(*from, temporary, cancel);
+        from.reset();
+        if (pagesCopied)
+            pagesCopied();
+        verifyCopy(temporary, destination, cancel);
         detail::syncFile(temporary);
     } catch (...) {
         removeCopy(temporary);
@@ -190,7 +228,7 @@ std::vector<BackupCopy> copiesOf(const fs::path& ledger, const fs::path& folder)
 }
 
 fs::path keepCopy(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel,
-                  platform::Tidied* tidied) {
+                  platform::Tidied* tidied, const std::function<void()>& pagesCopied) {
     const fs::path folder = folderFor(ledger);
     if (const platform::Outcome made = platform::createPrivateFolder(folder);
         !made && made.failure != platform::Failure::Exists)
@@ -201,26 +239,35 @@ fs::path keepCopy(const fs::path& ledger, TimePoint now, const std::atomic<bool>
         throwAboutFile(LedgerError::Kind::Failed,
                        "バックアップのフォルダーの場所に、フォルダーではないファイルがあります。", folder);
 
+    // One copy, however many names it tries: the ledger may have changed once its pages were in.
     const std::string stem = ledger.stem().string(), extension = ledger.extension().string();
-    // Tidied once, before the first attempt: the copy's folder is the same for every name.
+    // Tidied once, before the copy: the copy's folder is the same for every name.
     platform::Tidied done = platform::tidyFolder(folder);
     if (tidied)
         *tidied = std::move(done);
-    for (int attempt = 1;; ++attempt) {
-        const fs::path file = folder / backupName(stem, extension, now, attempt);
-        try {
-            copyLedger(ledger, file, cancel);
-            return file;
-        } catch (const LedgerError& e) {
-            if (e.kind() != LedgerError::Kind::Exists || attempt >= 50)
-                throw;
+    const fs::path temporary =
+        copyBeside(ledger, folder / backupName(stem, extension, now, 1), cancel, pagesCopied);
+    try {
+        for (int attempt = 1;; ++attempt) {
+            const fs::path file = folder / backupName(stem, extension, now, attempt);
+            try {
+                publish(temporary, file);
+                return file;
+            } catch (const LedgerError& e) {
+                if (e.kind() != LedgerError::Kind::Exists || attempt >= 50)
+                    throw;
+            }
         }
+    } catch (...) {
+        removeCopy(temporary);
+        throw;
     }
 }
 
-BackupMade backUp(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel) {
+BackupMade backUp(const fs::path& ledger, TimePoint now, const std::atomic<bool>* cancel,
+                  const std::function<void()>& pagesCopied) {
     BackupMade made;
-    made.file = keepCopy(ledger, now, cancel, &made.tidied);
+    made.file = keepCopy(ledger, now, cancel, &made.tidied, pagesCopied);
     // The ledger's own folder too: a restore killed there leaves a whole copy of a ledger, and
     // the program's start-up copy is the writer that comes by most often.
     made.tidiedBeside = platform::tidyFolder(fs::absolute(ledger).parent_path());

@@ -1,12 +1,14 @@
 #pragma once
 
-// Backups of a ledger: consistent copies made with SQLite's online backup API while the ledger
-// may be open, encrypted with the same password, mode 0600, and checked before they count.
+// Backups of a ledger: consistent copies made while the ledger may be open, encrypted with the
+// same password, mode 0600, and checked before they count.
 //
-// A copy is written under a hidden temporary name, read back through a connection of its own and
-// run through PRAGMA integrity_check, written to the disk, and only then renamed to its final
-// name (never over an existing file), with the folder synced. A copy that fails anywhere is
-// removed: no half-written or unchecked file ever carries a backup's name.
+// A copy takes the ledger's pages as they lie in the file, still encrypted, under a read
+// transaction that keeps every writer out until the last page is in; only this part holds the
+// ledger still. The copy, under a hidden temporary name, is then read back through a connection
+// of its own and run through PRAGMA integrity_check, written to the disk, and only then renamed
+// to its final name (never over an existing file), with the folder synced. A copy that fails
+// anywhere is removed: no half-written or unchecked file ever carries a backup's name.
 
 #include "backup_rotation.h"
 
@@ -14,6 +16,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -39,16 +42,19 @@ platform::Tidied copyLedger(const std::filesystem::path& source, const std::file
 
 // Copies source, checked and written to the disk, to a new hidden temporary name beside
 // destination, and returns that name; the caller renames it into place or removes it. Throws
-// LedgerError or Cancelled; on failure nothing is left.
+// LedgerError or Cancelled; on failure nothing is left. pagesCopied is called, on this thread,
+// once every page is in the copy and source may be changed again; the check follows.
 std::filesystem::path copyBeside(const std::filesystem::path& source,
                                  const std::filesystem::path& destination,
-                                 const std::atomic<bool>* cancel = nullptr);
+                                 const std::atomic<bool>* cancel = nullptr,
+                                 const std::function<void()>& pagesCopied = {});
 
 // A checked copy of the ledger in its backups/ folder (made, mode 0700, when missing), named for
 // now; no rotation. Returns the copy's path; what tidying the folder did goes to tidied. Throws
-// LedgerError or Cancelled.
+// LedgerError or Cancelled. pagesCopied as for copyBeside.
 std::filesystem::path keepCopy(const std::filesystem::path& ledger, TimePoint now,
-                               const std::atomic<bool>* cancel = nullptr, platform::Tidied* tidied = nullptr);
+                               const std::atomic<bool>* cancel = nullptr, platform::Tidied* tidied = nullptr,
+                               const std::function<void()>& pagesCopied = {});
 
 struct BackupMade {
     std::filesystem::path file;                 // the new copy
@@ -61,7 +67,7 @@ struct BackupMade {
 // folder tidied. The rotation runs only after a good copy: a failed one never costs an older
 // copy. Throws LedgerError or Cancelled.
 BackupMade backUp(const std::filesystem::path& ledger, TimePoint now,
-                  const std::atomic<bool>* cancel = nullptr);
+                  const std::atomic<bool>* cancel = nullptr, const std::function<void()>& pagesCopied = {});
 
 // The copies of ledger in folder, by the time in their names, oldest first.
 std::vector<BackupCopy> copiesOf(const std::filesystem::path& ledger, const std::filesystem::path& folder);

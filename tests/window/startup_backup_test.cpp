@@ -30,8 +30,10 @@ TEST(StartupBackup, TheCopyIsNamedForTheClockAndHoldsTheLedgerAsItWasBeforeTheFi
     ASSERT_TRUE(f.window->load([] {}));
     ASSERT_TRUE(showActive(f.w()));
     addMemberThroughThePanel(f.w(), QStringLiteral("花子"));
+    EXPECT_EQ(f.file.open().members().size(), 2u) << "the change is written before the copy is checked";
 
-    // The change waited for the copy, so it is there now and does not hold the change.
+    // The change waited only for the ledger's pages; the copy's check and name follow.
+    f.w().waitForBackup();
     const auto copy = f.file.folder() / "backups" / "Sorakado-20260115-083005.mdb";
     ASSERT_TRUE(fs::exists(copy));
     EXPECT_EQ(fs::status(copy).permissions() & fs::perms::all,
@@ -57,6 +59,35 @@ TEST(StartupBackup, AFailedCopyIsShownOnceAndTheChangeIsStillWritten) {
     QApplication::processEvents();
     EXPECT_EQ(f.dialogs.shown().size(), 1u) << "shown once";
     EXPECT_EQ(f.file.open().members().size(), 3u);
+}
+
+// Once the ledger's pages are in the copy, the ledger may change: the copy, checked and named
+// afterwards, still holds it as it was. A window closed meanwhile finishes the copy rather than
+// stopping it, as it is the only one of the ledger before the change.
+TEST(StartupBackup, AChangeAfterThePagesAreInNeverReachesTheCopyWhichIsFinishedEvenOnClose) {
+    TempLedger file;
+    seedFamily(file);
+    const auto before = file.open().members().size();
+    {
+        shell::StartupBackup copy(file.path(), std::chrono::system_clock::now());
+        QStringList failures;
+        QObject::connect(&copy, &shell::StartupBackup::failed,
+                         [&](const QString& text) { failures << text; });
+        copy.start();
+        copy.waitForPages();
+        auto ledger = file.open();
+        writes::addMember(ledger, "花子");
+        QApplication::processEvents();
+        EXPECT_TRUE(failures.isEmpty()) << failures.join(u'\n').toStdString();
+    } // closed at once, very likely while the copy is still being checked
+
+    std::vector<fs::path> copies;
+    for (const auto& item : fs::directory_iterator(file.folder() / "backups"))
+        copies.push_back(item.path());
+    ASSERT_EQ(copies.size(), 1u) << "one finished copy, no temporary left";
+    EXPECT_EQ(copies.front().filename().string().front(), 'S') << copies.front();
+    EXPECT_EQ(Ledger::open(copies.front()).members().size(), before);
+    EXPECT_EQ(file.open().members().size(), before + 1);
 }
 
 // A copy that fails at once, before the window's event loop ever ran, still reaches whoever
