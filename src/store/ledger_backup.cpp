@@ -8,8 +8,12 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
-#include <optional>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace sorakado::backup {
 
@@ -21,7 +25,7 @@ using detail::KeyedFile;
 
 // Bytes read and written at a time; a multiple of every page size. Between steps the copy looks
 // at its cancel flag.
-constexpr sqlite3_int64 kBytesPerStep = 4 << 20;
+constexpr std::int64_t kBytesPerStep = 4 << 20;
 
 // A hidden name beside destination, made empty with mode 0600 whatever the umask.
 fs::path createTemporary(const fs::path& destination) {
@@ -43,78 +47,122 @@ void removeCopy(const fs::path& path) {
     fs::remove(fs::path(path.string() + "-journal"), ignored);
 }
 
-// Ends the read transaction that holds the source still, however the copy ends.
-class ReadTransaction {
+// The ledger's file opened through SQLite's own layer over the system, with no connection and
+// no key, so the copy pays for no key derivation while it holds the ledger still. Its locks are
+// the ones every connection of this process shares on the file, and closing it never drops
+// another's (a descriptor of our own would drop them all, once closed).
+class LockedSource {
 public:
-    explicit ReadTransaction(KeyedFile& file) : file_(file) {
-        file_.exec("BEGIN", "台帳のコピー");
-        try {
-            // The first read takes the shared lock; from here no writer changes a page.
-            Statement first(file_.handle(), "SELECT count(*) FROM sqlite_master", "台帳のコピー");
-            first.step();
-        } catch (...) {
-            end();
-            throw;
+    explicit LockedSource(const fs::path& path)
+        : path_(path), name_(platform::utf8Path(fs::absolute(path))), vfs_(sqlite3_vfs_find(nullptr)) {
+        if (!vfs_)
+            throwAboutFile(LedgerError::Kind::Failed, "台帳ファイルを開けません。", path);
+        storage_.resize((std::size_t(vfs_->szOsFile) + sizeof(std::max_align_t) - 1) /
+                        sizeof(std::max_align_t));
+        file_ = reinterpret_cast<sqlite3_file*>(storage_.data());
+        int opened = 0;
+        if (const int rc =
+                vfs_->xOpen(vfs_, name_.c_str(), file_, SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_READONLY, &opened);
+            rc != SQLITE_OK) {
+            close();
+            throwAboutFile(errorKindOf(rc),
+                           "台帳ファイルを開けません。（" + std::string(sqlite3_errstr(rc)) + "）", path);
         }
     }
-    ReadTransaction(const ReadTransaction&) = delete;
-    ReadTransaction& operator=(const ReadTransaction&) = delete;
-    ~ReadTransaction() { end(); }
+    LockedSource(const LockedSource&) = delete;
+    LockedSource& operator=(const LockedSource&) = delete;
+    ~LockedSource() { close(); }
+
+    // Takes the shared lock every reader takes: from here no writer, this program's own
+    // connection included, changes a page until release(). A writer busy committing is waited
+    // for a while; a journal left by a writer that stopped halfway means the file is not whole
+    // and is not copied.
+    void hold(const std::atomic<bool>* cancel) {
+        for (int round = 0;; ++round) {
+            const int rc = file_->pMethods->xLock(file_, SQLITE_LOCK_SHARED);
+            if (rc == SQLITE_OK)
+                break;
+            if (rc != SQLITE_BUSY || round >= 400)
+                throwAboutFile(LedgerError::Kind::Locked,
+                               "台帳が他のプログラムで使用中のため、コピーできませんでした。", path_);
+            if (cancel && cancel->load())
+                throw Cancelled();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        held_ = true;
+        int writing = 0, journal = 0;
+        file_->pMethods->xCheckReservedLock(file_, &writing);
+        const std::string journalName = name_ + "-journal";
+        vfs_->xAccess(vfs_, journalName.c_str(), SQLITE_ACCESS_EXISTS, &journal);
+        std::error_code sizeError;
+        if (journal && !writing && fs::file_size(fs::path(path_.string() + "-journal"), sizeError) > 0 &&
+            !sizeError)
+            throwAboutFile(LedgerError::Kind::Locked,
+                           "台帳に書きかけの変更が残っているため、コピーできませんでした。", path_);
+    }
+    void release() {
+        if (held_)
+            file_->pMethods->xUnlock(file_, SQLITE_LOCK_NONE);
+        held_ = false;
+    }
+
+    std::int64_t size() {
+        sqlite3_int64 bytes = 0;
+        if (const int rc = file_->pMethods->xFileSize(file_, &bytes); rc != SQLITE_OK)
+            failedToRead(rc);
+        return bytes;
+    }
+    void read(char* into, int bytes, std::int64_t at) {
+        if (const int rc = file_->pMethods->xRead(file_, into, bytes, at); rc != SQLITE_OK)
+            failedToRead(rc);
+    }
 
 private:
-    void end() { sqlite3_exec(file_.handle(), "ROLLBACK", nullptr, nullptr, nullptr); }
-    KeyedFile& file_;
+    [[noreturn]] void failedToRead(int rc) {
+        throwAboutFile(LedgerError::Kind::Failed,
+                       "台帳をコピーできませんでした。（" + std::string(sqlite3_errstr(rc)) + "）", path_);
+    }
+    void close() {
+        release();
+        if (file_ && file_->pMethods)
+            file_->pMethods->xClose(file_);
+        file_ = nullptr;
+    }
+
+    fs::path path_;
+    std::string name_; // the name the file was opened by lives as long as the file
+    sqlite3_vfs* vfs_;
+    std::vector<std::max_align_t> storage_;
+    sqlite3_file* file_ = nullptr;
+    bool held_ = false;
 };
 
 // Copies the source's pages as they lie in the file, still encrypted, into the empty file at
 // `to`: the copy opens with the same password, and no page is decrypted and encrypted again, so
-// this part, the only one during which the ledger cannot be changed, stays short. A read
-// transaction holds the file still meanwhile, against this program's own connection too.
-//
-// The pages are read through SQLite's own handle of the file: closing a descriptor of our own
-// would drop every lock this process holds on it, the program's connection's included.
-void copyPages(KeyedFile& from, const fs::path& to, const std::atomic<bool>* cancel) {
+// this part, the only one during which the ledger cannot be changed, stays short.
+void copyPages(const fs::path& source, const fs::path& to, const std::atomic<bool>* cancel) {
     platform::Outcome refused;
     auto writer = platform::FileWriter::open(to, &refused);
     if (!writer)
         throwAboutFile(LedgerError::Kind::Failed,
                        "バックアップを書き込めません。（" + platform::reasonText(refused) + "）", to);
 
-    std::optional<ReadTransaction> still;
-    try {
-        still.emplace(from);
-    } catch (const LedgerError& e) {
-        if (e.kind() == LedgerError::Kind::Locked)
-            throwAboutFile(LedgerError::Kind::Locked,
-                           "台帳が他のプログラムで使用中のため、コピーできませんでした。", from.path());
-        throw;
-    }
-    sqlite3_file* file = nullptr;
-    if (sqlite3_file_control(from.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
-        !file->pMethods)
-        throwAboutFile(LedgerError::Kind::Failed, "台帳をコピーできません。（ファイルを読めません）",
-                       from.path());
-    sqlite3_int64 size = 0;
-    if (const int rc = file->pMethods->xFileSize(file, &size); rc != SQLITE_OK)
-        throwAboutFile(LedgerError::Kind::Failed,
-                       "台帳をコピーできませんでした。（" + std::string(sqlite3_errstr(rc)) + "）",
-                       from.path());
-
-    std::string buffer(kBytesPerStep, '\0');
-    for (sqlite3_int64 at = 0; at < size;) {
+    LockedSource from(source);
+    from.hold(cancel);
+    const std::int64_t size = from.size();
+    std::string buffer(std::size_t(kBytesPerStep), '\0');
+    for (std::int64_t at = 0; at < size;) {
         if (cancel && cancel->load())
             throw Cancelled();
-        const auto n = static_cast<int>(std::min<sqlite3_int64>(kBytesPerStep, size - at));
-        if (const int rc = file->pMethods->xRead(file, buffer.data(), n, at); rc != SQLITE_OK)
-            throwAboutFile(LedgerError::Kind::Failed,
-                           "台帳をコピーできませんでした。（" + std::string(sqlite3_errstr(rc)) + "）",
-                           from.path());
+        const auto n = static_cast<int>(std::min<std::int64_t>(kBytesPerStep, size - at));
+        from.read(buffer.data(), n, at);
         if (const platform::Outcome written = writer->append(std::string_view(buffer.data(), std::size_t(n)));
             !written)
             throwAboutFile(LedgerError::Kind::Failed,
                            "台帳をコピーできませんでした。（" + platform::reasonText(written) + "）", to);
         at += n;
     }
+    from.release();
     if (const platform::Outcome closed = writer->close(); !closed)
         throwAboutFile(LedgerError::Kind::Failed,
                        "台帳をコピーできませんでした。（" + platform::reasonText(closed) + "）", to);
@@ -122,9 +170,20 @@ void copyPages(KeyedFile& from, const fs::path& to, const std::atomic<bool>* can
 
 // Reads the copy back through a connection of its own: the password fits, every page and index
 // is sound, and the ledger's tables are there.
-void verifyCopy(const fs::path& copy, const fs::path& destination, const std::atomic<bool>* cancel) {
+void verifyCopy(const fs::path& copy, const fs::path& source, const fs::path& destination,
+                const std::atomic<bool>* cancel) {
     KeyedFile check(copy, KeyedFile::Access::ReadOnly);
-    check.proveReadable();
+    try {
+        check.proveReadable();
+    } catch (const LedgerError& e) {
+        // The pages are the source's own: a password that does not fit them is the source's fault.
+        if (e.kind() != LedgerError::Kind::NotLedger)
+            throw;
+        throwAboutFile(
+            LedgerError::Kind::NotLedger,
+            "台帳ファイルを読めません。パスワードが違うか、Sorakadoの台帳ファイルではないか、壊れています。",
+            source);
+    }
     check.stopWhen(cancel);
     auto problems = check.integrityProblems();
     if (cancel && cancel->load())
@@ -174,16 +233,12 @@ fs::path folderFor(const fs::path& ledger) {
 
 fs::path copyBeside(const fs::path& source, const fs::path& destination, const std::atomic<bool>* cancel,
                     const std::function<void()>& pagesCopied) {
-    std::optional<KeyedFile> from(std::in_place, source, KeyedFile::Access::ReadOnly);
-    from->proveReadable();
-
     const fs::path temporary = createTemporary(destination);
     try {
-        copyPages(*from, temporary, cancel);
-        from.reset();
+        copyPages(source, temporary, cancel);
         if (pagesCopied)
             pagesCopied();
-        verifyCopy(temporary, destination, cancel);
+        verifyCopy(temporary, source, destination, cancel);
         detail::syncFile(temporary);
     } catch (...) {
         removeCopy(temporary);

@@ -98,6 +98,30 @@ TEST_F(LedgerBackup, CopiesWhileTheProgramHasTheLedgerOpenAndAgainInTheSameSecon
     EXPECT_EQ(Ledger::open(second.file).members().size(), 1u);
 }
 
+// The copy takes the ledger as committed when its pages are read: a change still open on the
+// program's connection is not in it, and a change made once the pages are in (while the copy is
+// still to be checked) never reaches it.
+TEST_F(LedgerBackup, TheCopyHoldsWhatWasCommittedWhenItsPagesWereTakenAndNothingLater) {
+    auto open = ledger_.open();
+    int pagesCopied = 0;
+    backup::BackupMade duringChange;
+    open.inTransaction([&] {
+        addMember(open, "花子");
+        duringChange = backup::backUp(ledger_.path(), at(2026, 12, 8), nullptr, [&] { ++pagesCopied; });
+    });
+    EXPECT_EQ(Ledger::open(duringChange.file).members().size(), 1u);
+
+    auto beforeChange = backup::backUp(ledger_.path(), at(2026, 12, 9), nullptr, [&] {
+        ++pagesCopied;
+        addMember(open, "次郎");
+    });
+    EXPECT_EQ(pagesCopied, 2);
+    EXPECT_EQ(Ledger::open(beforeChange.file).members().size(), 2u);
+    EXPECT_EQ(open.members().size(), 3u);
+    EXPECT_EQ(namesIn(backups()),
+              (std::set<std::string>{"Sorakado-20261208-120000.mdb", "Sorakado-20261209-120000.mdb"}));
+}
+
 // Where the file system has no no-replace rename, backup and restore alike fall back to a second
 // link: restore used to fail there while backup worked.
 TEST_F(LedgerBackup, BackupAndRestoreWorkWithoutTheNoReplaceRename) {
@@ -277,6 +301,40 @@ TEST_F(LedgerBackup, ABackupFolderThatCannotBeMadeIsReportedAndTheLedgerIsUntouc
 TEST_F(LedgerBackup, ACancelledCopyLeavesNothing) {
     std::atomic<bool> cancel{true};
     EXPECT_THROW(backup::backUp(ledger_.path(), at(2026, 12, 8), &cancel), backup::Cancelled);
+    EXPECT_THAT(namesIn(backups()), IsEmpty());
+}
+
+// Copies stopped while being checked, or refused before a page is read, leave nothing and leave
+// the ledger as it was.
+TEST_F(LedgerBackup, ACopyStoppedDuringItsCheckOrRefusedLeavesNothing) {
+    const auto before = fileBytes(ledger_.path());
+    std::atomic<bool> cancel{false};
+    EXPECT_THROW(backup::backUp(ledger_.path(), at(2026, 12, 8), &cancel, [&] { cancel = true; }),
+                 backup::Cancelled);
+    EXPECT_THAT(namesIn(backups()), IsEmpty());
+
+    // A journal left by a writer that stopped halfway: the file is not whole until it is rolled back.
+    std::ofstream(ledger_.path().string() + "-journal") << "a writer stopped here";
+    try {
+        backup::backUp(ledger_.path(), at(2026, 12, 8));
+        ADD_FAILURE() << "a ledger in the middle of a change was copied";
+    } catch (const LedgerError& e) {
+        EXPECT_THAT(e.description(), HasSubstr("書きかけ"));
+    }
+    EXPECT_THAT(namesIn(backups()), IsEmpty());
+    fs::remove(ledger_.path().string() + "-journal");
+    EXPECT_EQ(fileBytes(ledger_.path()), before);
+
+    // Not a ledger: the fault is the source's, named as such.
+    const fs::path text = ledger_.folder() / "memo.mdb";
+    std::ofstream(text) << std::string(8192, 'x');
+    try {
+        backup::backUp(text, at(2026, 12, 8));
+        ADD_FAILURE() << "a file that is no ledger was copied";
+    } catch (const LedgerError& e) {
+        EXPECT_EQ(e.kind(), LedgerError::Kind::NotLedger);
+        EXPECT_THAT(e.description(), HasSubstr(text.string()));
+    }
     EXPECT_THAT(namesIn(backups()), IsEmpty());
 }
 
