@@ -76,6 +76,8 @@ public:
     // first change waits by itself, until the ledger's pages are in the copy; tests wait for the
     // whole, so another program they start finds the ledger with no reader of the window's on it.
     void waitForBackup();
+    // Where the session's changes wait for the copy: until the ledger's pages are in it.
+    void waitForBackupPages();
     // 明細検索 (Ctrl+F): opens the search window, or brings the one open to the front.
     void MeiFind_Click();
     // Shows the month of an entry (date "yyyy/mm/dd") with the entry as the picked row of the
@@ -173,7 +175,6 @@ private:
     // Writes the repeating entries due up to today, before the first rebuild shows them; what was
     // written is told once the window is up.
     void postRecurring();
-    void waitForBackupPages();
     void showMonth(const MonthFigures& figures);
     void turnStep(bool undoing);
     // Whether the keyboard is in an edit panel or a text field, which keep the keys for their own.
