@@ -369,20 +369,34 @@ void Form1::waitForBackupPages() {
 }
 
 void Form1::startBackup() {
-    const auto now =
-        std::chrono::system_clock::time_point(std::chrono::milliseconds(clock_.now().toMSecsSinceEpoch()));
-    backup_ = std::make_unique<StartupBackup>(ledgerPath_, now);
-    // Shown once, whenever it arrives; the work goes on either way.
-    connect(
-        backup_.get(), &StartupBackup::failed, this, [this](const QString& text) { dialogs_.warn(text); },
-        Qt::QueuedConnection);
+    backup_ = std::make_unique<StartupBackup>(ledgerPath_, StartupBackup::timeOf(clock_.now()));
+    listenToBackup();
     backup_->start();
+}
+
+void Form1::adoptBackup(std::unique_ptr<StartupBackup> begun) {
+    backup_ = std::move(begun);
+    listenToBackup();
+    // It may have failed before anyone listened.
+    QMetaObject::invokeMethod(this, &Form1::showBackupFailure, Qt::QueuedConnection);
+}
+
+void Form1::listenToBackup() {
+    connect(backup_.get(), &StartupBackup::failed, this, &Form1::showBackupFailure, Qt::QueuedConnection);
+}
+
+void Form1::showBackupFailure() {
+    // Shown once, whenever it arrives; the work goes on either way.
+    if (backup_)
+        if (const QString text = backup_->takeFailure(); !text.isEmpty())
+            dialogs_.warn(text);
 }
 
 bool Form1::load(const std::function<void()>& unloadSplash, const std::function<Ledger()>& openLedger) {
     return ui::guarded(dialogs_, [&] {
         ledger_ = std::make_unique<Ledger>(openLedger ? openLedger() : Ledger::open(ledgerPath_));
-        startBackup();
+        if (!backup_)
+            startBackup();
         postRecurring();
 
         const QDate today = clock_.today();

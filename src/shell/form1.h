@@ -61,6 +61,9 @@ public:
     // openLedger gives the ledger (or throws its failure), for a ledger opened ahead of the load;
     // without it the ledger is opened here.
     bool load(const std::function<void()>& unloadSplash, const std::function<Ledger()>& openLedger = {});
+    // A copy of the ledger begun ahead of the load, once the ledger was open (the start-up begins
+    // it while the splash shows); without one, the load begins it. Its failure is shown once.
+    void adoptBackup(std::unique_ptr<StartupBackup> begun);
 
     // The refresh button: checks the period and rebuilds the whole window from the ledger.
     void Command1_Click();
@@ -175,6 +178,8 @@ private:
     // Writes the repeating entries due up to today, before the first rebuild shows them; what was
     // written is told once the window is up.
     void postRecurring();
+    void listenToBackup();
+    void showBackupFailure();
     void showMonth(const MonthFigures& figures);
     void turnStep(bool undoing);
     // Whether the keyboard is in an edit panel or a text field, which keep the keys for their own.

@@ -1,6 +1,8 @@
 #include "startup.h"
 
+#include "clock.h"
 #include "form1.h"
+#include "startup_backup.h"
 
 static void initSorakadoResources() {
     Q_INIT_RESOURCE(sorakado);
@@ -21,7 +23,14 @@ Startup::~Startup() {
 }
 
 void Startup::showSplash() {
-    opening_ = std::async(std::launch::async, [path = ledgerPath_] { return Ledger::open(path); });
+    backup_ = std::make_unique<StartupBackup>(ledgerPath_, StartupBackup::timeOf(clock_.now()));
+    opening_ = std::async(std::launch::async, [path = ledgerPath_, copy = backup_.get()] {
+        Ledger ledger = Ledger::open(path);
+        // Nothing of the session is changed before the window has the ledger; the copy's
+        // failure waits in it for the window to show it.
+        copy->start();
+        return ledger;
+    });
     splash_ = new TopForm;
     connect(splash_->Timer1, &QTimer::timeout, this, &Startup::timerTick);
     splash_->showCentred();
@@ -39,6 +48,8 @@ void Startup::timerTick() {
         std::function<Ledger()> openedAhead;
         if (opening_.valid())
             openedAhead = [this] { return opening_.get(); };
+        if (backup_)
+            form_->adoptBackup(std::move(backup_));
         if (!form_->load(unloadSplash, openedAhead))
             unloadSplash();
     }

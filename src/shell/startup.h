@@ -19,6 +19,7 @@ namespace sorakado::shell {
 
 class Clock;
 class Form1;
+class StartupBackup;
 
 // From launch to the main window: the splash, its timer, and the main window's load.
 class Startup : public QObject {
@@ -40,6 +41,11 @@ private:
     // load, and the splash's two seconds are time enough for it. The window takes the ledger, or
     // the failure to show, at the tick, as if it had opened it then. Going without a tick, the
     // future waits for the opening and closes the ledger nobody took.
+    //
+    // The copy made of the ledger at each start begins as soon as the ledger is open, so it too
+    // has the splash's time; the window takes it with the ledger. Declared before the opening,
+    // which uses it, so it outlives it.
+    std::unique_ptr<StartupBackup> backup_;
     std::future<Ledger> opening_;
     QPointer<TopForm> splash_;
     std::unique_ptr<Form1> form_;

@@ -5,6 +5,8 @@
 
 #include "platform/platform.h"
 
+#include <utility>
+
 namespace sorakado::shell {
 
 StartupBackup::StartupBackup(std::filesystem::path ledger, backup::TimePoint now, QObject* parent)
@@ -34,6 +36,15 @@ void StartupBackup::wait() {
         thread_.join();
 }
 
+QString StartupBackup::takeFailure() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(failure_, QString());
+}
+
+backup::TimePoint StartupBackup::timeOf(const QDateTime& now) {
+    return backup::TimePoint(std::chrono::milliseconds(now.toMSecsSinceEpoch()));
+}
+
 void StartupBackup::pagesDone() {
     {
         std::lock_guard lock(mutex_);
@@ -58,8 +69,14 @@ void StartupBackup::run() {
     // The copy's page caches were freed into this thread's own malloc arena, which keeps them
     // resident for the rest of the session unless they are handed back.
     platform::returnFreeMemory();
-    if (!failure.isEmpty())
-        emit failed(kBackupFailed + u'\n' + failure);
+    if (failure.isEmpty())
+        return;
+    const QString description = kBackupFailed + u'\n' + failure;
+    {
+        std::lock_guard lock(mutex_);
+        failure_ = description;
+    }
+    emit failed(description);
 }
 
 } // namespace sorakado::shell

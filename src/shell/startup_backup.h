@@ -2,6 +2,7 @@
 
 #include "store/backup_rotation.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -40,6 +41,13 @@ public:
     void waitForPages();
     // Returns when the copy is made, or has failed; at once when it was never started.
     void wait();
+    // The failure's description, given once: whoever asks first has it, later asks get an empty
+    // text. A listener connected after the copy began asks once itself, as the failure may have
+    // come before it listened.
+    QString takeFailure();
+
+    // The time a copy made now is named for, by the window's clock.
+    static backup::TimePoint timeOf(const QDateTime& now);
 
 signals:
     // Emitted from the copy's thread; connected queued, it arrives in the window's thread.
@@ -56,6 +64,7 @@ private:
     std::mutex mutex_;
     std::condition_variable pagesCopied_;
     bool pagesDone_ = false;
+    QString failure_; // under mutex_
     std::thread thread_;
 };
 

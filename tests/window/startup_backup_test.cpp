@@ -4,6 +4,7 @@
 
 #include "editing_support.h"
 
+#include "shell/startup.h"
 #include "shell/startup_backup.h"
 
 #include <fstream>
@@ -106,6 +107,47 @@ TEST(StartupBackup, AFailureAtOnceReachesTheListenerConnectedBeforeStart) {
     EXPECT_TRUE(failures.front().startsWith(shell::kBackupFailed)) << failures.front().toStdString();
     EXPECT_TRUE(fs::is_regular_file(file.folder() / "backups"))
         << "the file in the folder's place is left alone";
+}
+
+// The start-up begins the copy as soon as the ledger is open, behind the splash: the copy is made
+// before the splash's tick ever loads the window.
+TEST(StartupBackup, TheCopyIsMadeBehindTheSplashBeforeTheWindowLoads) {
+    WindowFixture f(QDate(2026, 3, 1));
+    seedFamily(f.file);
+    shell::Startup startup(f.dialogs, f.clock, f.file.path());
+    startup.showSplash();
+    startup.splash()->Timer1->stop(); // the tick comes when the test says
+    const auto backups = f.file.folder() / "backups";
+    QTRY_VERIFY_WITH_TIMEOUT(fs::is_directory(backups) && !fs::is_empty(backups) &&
+                                 fs::directory_iterator(backups)->path().filename().string().front() == 'S',
+                             20000);
+    EXPECT_EQ(startup.mainWindow(), nullptr);
+    startup.timerTick();
+    ASSERT_NE(startup.mainWindow(), nullptr);
+    startup.mainWindow()->waitForBackup();
+    QApplication::processEvents();
+    EXPECT_TRUE(f.dialogs.shown().empty());
+}
+
+// A copy that failed before the window listened, as one begun behind the splash may, is shown
+// once by the window that takes it.
+TEST(StartupBackup, AFailureBeforeTheWindowListenedIsShownOnceByTheWindowThatTakesIt) {
+    WindowFixture f;
+    seedFamily(f.file);
+    std::ofstream(f.file.folder() / "backups") << "a file where the backup folder belongs";
+    auto copy = std::make_unique<shell::StartupBackup>(f.file.path(), std::chrono::system_clock::now());
+    copy->start();
+    copy->wait(); // failed, with nobody listening
+    f.dialogs.expectContaining(MessageKind::Warn, shell::kBackupFailed);
+    f.window = std::make_unique<Form1>(f.dialogs, f.clock, f.file.path());
+    f.window->adoptBackup(std::move(copy));
+    ASSERT_TRUE(f.window->load([] {}));
+    ASSERT_TRUE(showActive(f.w()));
+    QTRY_VERIFY(f.dialogs.allShown());
+    addMemberThroughThePanel(f.w(), QStringLiteral("花子"));
+    QApplication::processEvents();
+    EXPECT_EQ(f.dialogs.shown().size(), 1u) << "shown once";
+    EXPECT_EQ(f.file.open().members().size(), 2u);
 }
 
 } // namespace
