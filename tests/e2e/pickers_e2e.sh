@@ -127,12 +127,32 @@ shot pickers-typed-month
 check "typed year 2025 and month 1 show January 2025, not October" \
     shows "$(expenses_shown)" "$(printf '2025/01/15(水)\t一月の米')"
 
+# The period typed with each list closed first (Escape), into the box itself: the month "1" is
+# still January.
+xdotool mousemove --window "$main" 120 30 click 1
+wait_popups 1
+keys Escape
+wait_popups 0
+keys ctrl+a
+xdotool type --delay 80 "2026"
+keys Return
+wait_popups 1
+keys Escape
+wait_popups 0
+keys ctrl+a
+xdotool type --delay 80 "1"
+keys Return
+keys Return
+shot pickers-typed-closed
+check "typed into the closed boxes, 2026 and 1 show January 2026" \
+    shows "$(expenses_shown)" "$(printf '2026/01/20(火)\t今年一月の米')"
+
 # The year typed alone: the month stays January.
 xdotool mousemove --window "$main" 120 30 click 1
 year_list=$(open_list)
 check "year list drops open again" test -n "$year_list"
 keys ctrl+a
-xdotool type --delay 80 "2026"
+xdotool type --delay 80 "2025"
 keys Return
 for _ in $(seq 50); do
     month_list=$(open_list)
@@ -143,7 +163,7 @@ keys Return
 wait_popups 0
 keys Return
 shot pickers-typed-year
-check "typed year 2026 shows January 2026" shows "$(expenses_shown)" "$(printf '2026/01/20(火)\t今年一月の米')"
+check "typed year 2025 alone shows January 2025" shows "$(expenses_shown)" "$(printf '2025/01/15(水)\t一月の米')"
 
 check "program still running" kill -0 "$app_pid"
 echo "$passed passed, $failed failed"
