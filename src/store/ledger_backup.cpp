@@ -2,6 +2,7 @@
 
 #include "keyed_file.h"
 #include "ledger_error.h"
+#include "ledger_journal.h"
 #include "platform/platform.h"
 #include "sqlite_error.h"
 
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -90,13 +92,9 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         held_ = true;
-        int writing = 0, journal = 0;
+        int writing = 0;
         file_->pMethods->xCheckReservedLock(file_, &writing);
-        const std::string journalName = name_ + "-journal";
-        vfs_->xAccess(vfs_, journalName.c_str(), SQLITE_ACCESS_EXISTS, &journal);
-        std::error_code sizeError;
-        if (journal && !writing && fs::file_size(fs::path(path_.string() + "-journal"), sizeError) > 0 &&
-            !sizeError)
+        if (!writing && journalIsHot())
             throwAboutFile(LedgerError::Kind::Locked,
                            "台帳に書きかけの変更が残っているため、コピーできませんでした。", path_);
     }
@@ -118,6 +116,13 @@ public:
     }
 
 private:
+    // A journal nobody writes that begins with its header holds pages a stopped change overwrote;
+    // one that begins with zeros (or is empty) held nothing, and SQLite leaves it where it is.
+    bool journalIsHot() const {
+        std::ifstream journal(journal::pathOf(path_), std::ios::binary);
+        char first = 0;
+        return journal && journal.get(first) && first != 0;
+    }
     [[noreturn]] void failedToRead(int rc) {
         throwAboutFile(LedgerError::Kind::Failed,
                        "台帳をコピーできませんでした。（" + std::string(sqlite3_errstr(rc)) + "）", path_);

@@ -325,6 +325,13 @@ TEST_F(LedgerBackup, ACopyStoppedDuringItsCheckOrRefusedLeavesNothing) {
     fs::remove(ledger_.path().string() + "-journal");
     EXPECT_EQ(fileBytes(ledger_.path()), before);
 
+    // A leftover whose header was never written held nothing: no obstacle, and left alone.
+    std::ofstream(ledger_.path().string() + "-journal", std::ios::binary) << std::string(512, '\0');
+    EXPECT_EQ(Ledger::open(backup::backUp(ledger_.path(), at(2026, 12, 7)).file).members().size(), 1u);
+    EXPECT_TRUE(fs::exists(ledger_.path().string() + "-journal"));
+    fs::remove(ledger_.path().string() + "-journal");
+    fs::remove_all(backups());
+
     // Not a ledger: the fault is the source's, named as such.
     const fs::path text = ledger_.folder() / "memo.mdb";
     std::ofstream(text) << std::string(8192, 'x');
