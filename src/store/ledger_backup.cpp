@@ -59,6 +59,10 @@ public:
         : path_(path), name_(platform::utf8Path(fs::absolute(path))), vfs_(sqlite3_vfs_find(nullptr)) {
         if (!vfs_)
             throwAboutFile(LedgerError::Kind::Failed, "台帳ファイルを開けません。", path);
+        // SQLite says only "disk I/O error" of a folder where the file should be.
+        if (platform::fileFacts(path).folder)
+            throwAboutFile(LedgerError::Kind::NotLedger, kFolderInsteadOfLedger, path);
+        journal::refuseLink(path);
         storage_.resize((std::size_t(vfs_->szOsFile) + sizeof(std::max_align_t) - 1) /
                         sizeof(std::max_align_t));
         file_ = reinterpret_cast<sqlite3_file*>(storage_.data());
