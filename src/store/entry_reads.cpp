@@ -26,7 +26,7 @@ std::vector<StoredEntry> Ledger::entryRows(const std::vector<std::int64_t>& keys
     std::vector<StoredEntry> out;
     out.reserve(keys.size());
     for (std::int64_t key : keys) {
-        Statement s = kept(kEntryByKey, "明細の読み込み");
+        Statement s = cachedStatement(kEntryByKey, "明細の読み込み");
         s.bind(1, key);
         if (s.step())
             out.push_back(entryRow(s));
@@ -50,7 +50,7 @@ bool Ledger::entryKeysAreRowKeys() {
 }
 
 std::int64_t Ledger::othersChangeMark() {
-    Statement s = kept(kDataVersion, "変更の確認");
+    Statement s = cachedStatement(kDataVersion, "変更の確認");
     return s.step() ? s.int64(0) : 0;
 }
 

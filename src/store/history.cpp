@@ -4,6 +4,7 @@
 #include "ledger_access.h"
 #include "statement.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace sorakado::history {
@@ -42,6 +43,7 @@ const char* const kStepEnd = "SELECT 最初行 FROM 履歴 WHERE 手順ID > ?1 O
 const char* const kRowCount = "SELECT count(*) FROM 履歴行 WHERE 行番 >= ?1 AND 行番 < ?2";
 const char* const kMarkUndone = "UPDATE 履歴 SET 取消済 = ?2 WHERE 手順ID = ?1";
 const char* const kClearWork = "DELETE FROM temp.履歴_作業";
+const char* const kWorkTables = "SELECT DISTINCT 表 FROM temp.履歴_作業";
 
 // The conflict is found inside the transaction, which then rolls everything back.
 struct Refused {};
@@ -90,7 +92,7 @@ std::string mismatch(const Table& t) {
            " AND CASE WHEN w.今 = 1 THEN NOT EXISTS (" + row + same + ") ELSE EXISTS (" + row + ") END)";
 }
 
-std::vector<std::string> applyStatements(const Table& t) {
+std::vector<std::string> applyStatementsOf(const Table& t) {
     const std::string name = std::string("main.") + t.name;
     std::string columns, values;
     for (std::size_t i = 0; i < t.columns.size(); ++i) {
@@ -107,6 +109,29 @@ std::vector<std::string> applyStatements(const Table& t) {
         "INSERT INTO " + name + "(" + t.key + ", " + columns + ") SELECT キー, " + values +
             " FROM temp.履歴_作業 WHERE 表 = " + code + " AND 今 = 0 AND 次 = 1",
     };
+}
+
+// A table's statements: whether the records are as the step left them, then the writes that
+// put them back. Made once, as their texts are the keys of the statements kept prepared.
+struct TableStatements {
+    const Table* table = nullptr;
+    std::string mismatch;
+    std::vector<std::string> apply;
+};
+
+const std::vector<TableStatements>& tableStatements() {
+    static const std::vector<TableStatements> all = [] {
+        std::vector<TableStatements> out;
+        for (const Table& t : history_schema::tables())
+            out.push_back({&t, mismatch(t), applyStatementsOf(t)});
+        return out;
+    }();
+    return all;
+}
+
+const std::string& fillStatement(bool undoing) {
+    static const std::string undo = fillWork(true), redo = fillWork(false);
+    return undoing ? undo : redo;
 }
 
 // After the rows are written (each with the values 次 holds): every entry and income written names
@@ -145,29 +170,35 @@ const char* const kIncomeMembers =
     "UNION ALL SELECT 次1 FROM temp.履歴_作業 WHERE 表 = 2 AND 次 = 1) LIMIT 2";
 const char* const kMemberThere = "SELECT 1 FROM main.名前 WHERE 名前ID = ?1";
 
-void run(Ledger& ledger, const std::string& sql, const char* operation) {
-    LedgerAccess::prepare(ledger, sql, operation).run();
+// Every statement of the history is kept prepared: an undo of one entry runs some twenty of
+// them, and preparing them (with the triggers each write compiles) took most of its time.
+Statement statement(Ledger& ledger, std::string_view sql, const char* operation) {
+    return LedgerAccess::cached(ledger, sql, operation);
 }
 
-bool yes(Ledger& ledger, const std::string& sql, const char* operation) {
-    auto s = LedgerAccess::prepare(ledger, sql, operation);
+void run(Ledger& ledger, std::string_view sql, const char* operation) {
+    statement(ledger, sql, operation).run();
+}
+
+bool yes(Ledger& ledger, std::string_view sql, const char* operation) {
+    auto s = statement(ledger, sql, operation);
     return s.step() && s.int64(0) != 0;
 }
 
 // The connection's recorder and work table, made on first use.
 void prepareConnection(Ledger& ledger) {
     {
-        auto s = LedgerAccess::prepare(ledger, kConnectionReady, "履歴の準備");
+        auto s = statement(ledger, kConnectionReady, "履歴の準備");
         s.bind(1, std::string_view(history_schema::kConnectionProbe));
         if (s.step())
             return;
     }
     for (const std::string& ddl : history_schema::connectionStatements())
-        run(ledger, ddl, "履歴の準備");
+        LedgerAccess::prepare(ledger, ddl, "履歴の準備").run();
 }
 
 std::int64_t now(Ledger& ledger) {
-    auto s = LedgerAccess::prepare(ledger, kNow, "履歴の記録");
+    auto s = statement(ledger, kNow, "履歴の記録");
     s.step();
     return s.int64(0);
 }
@@ -180,17 +211,17 @@ struct Located {
 std::optional<Located> locate(Ledger& ledger, const std::string& where) {
     Located out;
     {
-        auto s = LedgerAccess::prepare(ledger, kStepColumns + where, "履歴の読み込み");
+        auto s = statement(ledger, kStepColumns + where, "履歴の読み込み");
         if (!s.step())
             return std::nullopt;
         out.info = {s.int64(0), s.int64(1), s.text(2).value_or(""), s.int64(3) != 0, 0};
         out.first = s.int64(4);
     }
-    auto e = LedgerAccess::prepare(ledger, kStepEnd, "履歴の読み込み");
+    auto e = statement(ledger, kStepEnd, "履歴の読み込み");
     e.bind(1, out.info.id);
     if (e.step())
         out.end = e.int64(0);
-    auto c = LedgerAccess::prepare(ledger, kRowCount, "履歴の読み込み");
+    auto c = statement(ledger, kRowCount, "履歴の読み込み");
     c.bind(1, out.first).bind(2, out.end);
     c.step();
     out.info.rows = c.int64(0);
@@ -203,7 +234,7 @@ const char* const kOldestUndone = "WHERE 取消済 = 1 ORDER BY 手順ID LIMIT 1
 // What the window shows after the step is undone or redone, read from the work table.
 void describe(Ledger& ledger, Outcome& out) {
     {
-        auto s = LedgerAccess::prepare(ledger, kMonths, "履歴の読み込み");
+        auto s = statement(ledger, kMonths, "履歴の読み込み");
         std::vector<std::optional<std::string>> months;
         while (s.step())
             months.push_back(s.text(0));
@@ -211,7 +242,7 @@ void describe(Ledger& ledger, Outcome& out) {
             out.month = months.front();
     }
     auto one = [&](int table) -> std::optional<std::int64_t> {
-        auto s = LedgerAccess::prepare(ledger, kTouched, "履歴の読み込み");
+        auto s = statement(ledger, kTouched, "履歴の読み込み");
         s.bind(1, std::int64_t(table));
         std::optional<std::int64_t> key;
         int count = 0;
@@ -226,12 +257,12 @@ void describe(Ledger& ledger, Outcome& out) {
     out.entry = one(4);
     out.member = one(1);
     if (!out.member) {
-        auto s = LedgerAccess::prepare(ledger, kIncomeMembers, "履歴の読み込み");
+        auto s = statement(ledger, kIncomeMembers, "履歴の読み込み");
         std::vector<std::optional<std::int64_t>> members;
         while (s.step())
             members.push_back(s.integer(0));
         if (members.size() == 1 && members.front()) {
-            auto there = LedgerAccess::prepare(ledger, kMemberThere, "履歴の読み込み");
+            auto there = statement(ledger, kMemberThere, "履歴の読み込み");
             there.bind(1, *members.front());
             if (there.step())
                 out.member = members.front();
@@ -249,19 +280,30 @@ Outcome turn(Ledger& ledger, bool undoing) {
             out.label = step->info.label;
             prepareConnection(ledger);
             run(ledger, kClearWork, "履歴の準備");
-            auto fill = LedgerAccess::prepare(ledger, fillWork(undoing), "履歴の読み込み");
+            auto fill = statement(ledger, fillStatement(undoing), "履歴の読み込み");
             fill.bind(1, step->first).bind(2, step->end);
             fill.run();
-            for (const Table& t : history_schema::tables())
-                if (yes(ledger, mismatch(t), "履歴の確認"))
+            // Only the tables the step touched are checked and written.
+            std::vector<std::int64_t> codes;
+            {
+                auto present = statement(ledger, kWorkTables, "履歴の読み込み");
+                while (present.step())
+                    codes.push_back(present.int64(0));
+            }
+            std::vector<const TableStatements*> touched;
+            for (const TableStatements& t : tableStatements())
+                if (std::find(codes.begin(), codes.end(), t.table->code) != codes.end())
+                    touched.push_back(&t);
+            for (const TableStatements* t : touched)
+                if (yes(ledger, t->mismatch, "履歴の確認"))
                     throw Refused{};
-            for (const Table& t : history_schema::tables())
-                for (const std::string& sql : applyStatements(t))
+            for (const TableStatements* t : touched)
+                for (const std::string& sql : t->apply)
                     run(ledger, sql, undoing ? "元に戻す" : "やり直し");
             if (yes(ledger, kBrokenReferences, "履歴の確認"))
                 throw Refused{};
             describe(ledger, out);
-            auto mark = LedgerAccess::prepare(ledger, kMarkUndone, "履歴の記録");
+            auto mark = statement(ledger, kMarkUndone, "履歴の記録");
             mark.bind(1, step->info.id).bind(2, std::int64_t(undoing ? 1 : 0));
             mark.run();
             run(ledger, kClearWork, "履歴の準備");
@@ -282,36 +324,36 @@ Recorder::Recorder(Ledger& ledger, std::string label)
     : ledger_(ledger), transaction_(ledger), label_(std::move(label)) {
     prepareConnection(ledger_);
     {
-        auto open = LedgerAccess::prepare(ledger_, kOpenStep, "履歴の記録");
+        auto open = statement(ledger_, kOpenStep, "履歴の記録");
         if (open.step())
             return; // joins the step already open
     }
     run(ledger_, kDropUndoneRows, "履歴の記録");
     run(ledger_, kDropUndoneSteps, "履歴の記録");
-    auto add = LedgerAccess::prepare(ledger_, kAddStep, "履歴の記録");
+    auto add = statement(ledger_, kAddStep, "履歴の記録");
     add.bind(1, now(ledger_));
     add.run();
     step_ = LedgerAccess::lastInsertKey(ledger_);
-    LedgerAccess::prepare(ledger_, kMarkOpen, "履歴の記録").bind(1, *step_).run();
+    statement(ledger_, kMarkOpen, "履歴の記録").bind(1, *step_).run();
 }
 
 Recorder::~Recorder() = default;
 
 void Recorder::commit() {
     if (step_) {
-        auto rows = LedgerAccess::prepare(ledger_, kStepHasRows, "履歴の記録");
+        auto rows = statement(ledger_, kStepHasRows, "履歴の記録");
         rows.bind(1, *step_);
         if (rows.step() && rows.int64(0) != 0) {
-            LedgerAccess::prepare(ledger_, kLabelStep, "履歴の記録")
+            statement(ledger_, kLabelStep, "履歴の記録")
                 .bind(1, *step_)
                 .bind(2, std::string_view(label_))
                 .run();
-            auto trim = LedgerAccess::prepare(ledger_, kTrimSteps, "履歴の整理");
+            auto trim = statement(ledger_, kTrimSteps, "履歴の整理");
             trim.bind(1, std::int64_t(kKeptSteps)).bind(2, now(ledger_) - kKeptDays * kDaySeconds);
             trim.run();
             run(ledger_, kTrimRows, "履歴の整理");
         } else {
-            LedgerAccess::prepare(ledger_, kDropStep, "履歴の記録").bind(1, *step_).run();
+            statement(ledger_, kDropStep, "履歴の記録").bind(1, *step_).run();
         }
         run(ledger_, kMarkClosed, "履歴の記録");
     }
@@ -333,7 +375,7 @@ std::vector<StepInfo> steps(Ledger& ledger, std::optional<std::int64_t> limit) {
     Ledger::Snapshot snapshot(ledger);
     std::vector<std::int64_t> firsts;
     {
-        auto s = LedgerAccess::prepare(ledger, std::string(kStepColumns) + "ORDER BY 手順ID DESC LIMIT ?1",
+        auto s = statement(ledger, std::string(kStepColumns) + "ORDER BY 手順ID DESC LIMIT ?1",
                                        "履歴の読み込み");
         s.bind(1, limit.value_or(-1));
         while (s.step()) {
@@ -343,13 +385,13 @@ std::vector<StepInfo> steps(Ledger& ledger, std::optional<std::int64_t> limit) {
     }
     std::int64_t end = kNoEnd;
     if (!out.empty()) {
-        auto e = LedgerAccess::prepare(ledger, kStepEnd, "履歴の読み込み");
+        auto e = statement(ledger, kStepEnd, "履歴の読み込み");
         e.bind(1, out.front().id);
         if (e.step())
             end = e.int64(0);
     }
     for (std::size_t i = 0; i < out.size(); ++i) {
-        auto c = LedgerAccess::prepare(ledger, kRowCount, "履歴の読み込み");
+        auto c = statement(ledger, kRowCount, "履歴の読み込み");
         c.bind(1, firsts[i]).bind(2, end);
         c.step();
         out[i].rows = c.int64(0);

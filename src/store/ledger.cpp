@@ -343,7 +343,7 @@ Ledger::~Ledger() {
         sqlite3_close_v2(db_);
 }
 
-Statement Ledger::kept(const std::string& sql, const char* operation) {
+Statement Ledger::cachedStatement(std::string_view sql, const char* operation) {
     return statements_->take(db_, sql, operation);
 }
 
@@ -429,7 +429,7 @@ Ledger::Snapshot::~Snapshot() {
 }
 
 std::vector<Member> Ledger::members() {
-    auto s = kept(kMembers, "名前の読み込み");
+    auto s = cachedStatement(kMembers, "名前の読み込み");
     std::vector<Member> out;
     while (s.step())
         out.push_back({s.int64(0), s.text(1)});
@@ -437,7 +437,7 @@ std::vector<Member> Ledger::members() {
 }
 
 std::vector<Income> Ledger::monthIncomes(const std::string& monthKey) {
-    auto s = kept(kMonthIncomes, "収入の読み込み");
+    auto s = cachedStatement(kMonthIncomes, "収入の読み込み");
     s.bind(1, monthKey);
     std::vector<Income> out;
     while (s.step())
@@ -446,7 +446,7 @@ std::vector<Income> Ledger::monthIncomes(const std::string& monthKey) {
 }
 
 std::vector<Category> Ledger::categories() {
-    auto s = kept(kCategories, "品目の読み込み");
+    auto s = cachedStatement(kCategories, "品目の読み込み");
     std::vector<Category> out;
     while (s.step())
         out.push_back({s.int64(0), s.text(1)});
@@ -490,11 +490,11 @@ MonthExpenses Ledger::monthExpenses(const std::string& monthKey, const std::vect
     for (const Category& c : categoryList)
         categories.emplace(c.key, CategoryTally{c.name});
 
-    Statement s = kept(monthExpensesQuery(), "明細の読み込み");
+    Statement s = cachedStatement(monthExpensesQuery(), "明細の読み込み");
     s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
     MonthExpenses out;
     {
-        Statement count = kept(kMonthEntryCount, "明細の読み込み");
+        Statement count = cachedStatement(kMonthEntryCount, "明細の読み込み");
         count.bind(1, monthKey);
         if (count.step())
             out.entries.reserve(

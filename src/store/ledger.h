@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
@@ -237,8 +238,9 @@ private:
     friend class LedgerAccess;
 
     Ledger(sqlite3* db, std::filesystem::path path);
-    // A read the window makes on every rebuild, kept prepared (StatementCache).
-    Statement kept(const std::string& sql, const char* operation);
+    // A statement run often (every rebuild, every undo), prepared once and kept for the
+    // connection's life (StatementCache).
+    Statement cachedStatement(std::string_view sql, const char* operation);
     void begin();
     void commit();
     void rollback() noexcept;

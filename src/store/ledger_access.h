@@ -21,6 +21,14 @@ public:
             ledger.refuseChangeDuringSnapshot();
         return s;
     }
+    // The same, from the statements kept prepared for the connection's life: for statements run
+    // on every undo or change, whose preparing would cost more than their running.
+    static Statement cached(Ledger& ledger, std::string_view sql, const char* operation) {
+        Statement s = ledger.cachedStatement(sql, operation);
+        if (!s.readOnly())
+            ledger.refuseChangeDuringSnapshot();
+        return s;
+    }
     // The key the last appended row received.
     static std::int64_t lastInsertKey(const Ledger& ledger);
     // Rows the last statement changed.
