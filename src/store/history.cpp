@@ -375,8 +375,8 @@ std::vector<StepInfo> steps(Ledger& ledger, std::optional<std::int64_t> limit) {
     Ledger::Snapshot snapshot(ledger);
     std::vector<std::int64_t> firsts;
     {
-        auto s = statement(ledger, std::string(kStepColumns) + "ORDER BY 手順ID DESC LIMIT ?1",
-                                       "履歴の読み込み");
+        auto s =
+            statement(ledger, std::string(kStepColumns) + "ORDER BY 手順ID DESC LIMIT ?1", "履歴の読み込み");
         s.bind(1, limit.value_or(-1));
         while (s.step()) {
             out.push_back({s.int64(0), s.int64(1), s.text(2).value_or(""), s.int64(3) != 0, 0});

@@ -189,15 +189,16 @@ const std::vector<const Kind*>& kinds() {
 MonthSums Ledger::yearIncomeSums(const std::string& yearText) {
     if (!sumsTrusted_)
         return yearFromRows(yearText, [this](const std::string& key) { return incomeSumFromRows(key); });
-    return yearFromFigures(cachedStatement(storedQuery(month_sums::incomes(), true), "収入合計の読み込み"), yearText,
-                           anyKey, [this](const std::string& key) { return incomeSumFromRows(key); });
+    return yearFromFigures(cachedStatement(storedQuery(month_sums::incomes(), true), "収入合計の読み込み"),
+                           yearText, anyKey,
+                           [this](const std::string& key) { return incomeSumFromRows(key); });
 }
 
 MonthSums Ledger::yearExpenseSums(const std::string& yearText) {
     if (!sumsTrusted_)
         return yearFromRows(yearText, [this](const std::string& key) { return expenseSumFromRows(key); });
-    return yearFromFigures(cachedStatement(storedQuery(month_sums::expenses(), true), "出費合計の読み込み"), yearText,
-                           isExpenseMonthKey,
+    return yearFromFigures(cachedStatement(storedQuery(month_sums::expenses(), true), "出費合計の読み込み"),
+                           yearText, isExpenseMonthKey,
                            [this](const std::string& key) { return expenseSumFromRows(key); });
 }
 
