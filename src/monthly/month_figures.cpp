@@ -118,9 +118,14 @@ Amount fillExpenseBlock(const std::vector<Entry>& entries, std::vector<FigureRow
         if (category == categoryTexts.end())
             category = categoryTexts.emplace(entry.categoryName, stored(entry.categoryName)).first;
         Colour colour = alternate(index++, palette::kBlack, palette::kLightBlue);
-        rows.push_back({recordKey(entry.key),
-                        {cell(lastDateText, colour), cell(category->second, colour),
-                         cell(stored(entry.description), colour), cell(yenText(entry.amount), colour)}});
+        // Built in place: a row made from a list of cells would copy each of them once more.
+        FigureRow& row = rows.emplace_back();
+        row.key = recordKey(entry.key);
+        row.cells.reserve(4);
+        row.cells.push_back(cell(lastDateText, colour));
+        row.cells.push_back(cell(category->second, colour));
+        row.cells.push_back(FigureCell{stored(entry.description), colour, false});
+        row.cells.push_back(FigureCell{yenText(entry.amount), colour, false});
     }
 
     rows.push_back(
@@ -169,7 +174,16 @@ void fillStatus(Amount income, Amount expense, MonthFigures& out) {
 } // namespace
 
 QString yenText(const std::optional<Amount>& amount) {
-    return amount ? kYen + QString::fromStdString(amount->text()) : kNothing;
+    if (!amount)
+        return kNothing;
+    // One string made per figure, the lists holding thousands of them: the amount's text is
+    // plain ASCII digits, sign and point.
+    const std::string digits = amount->text();
+    QString out;
+    out.reserve(kYen.size() + static_cast<qsizetype>(digits.size()));
+    out += kYen;
+    out += QLatin1StringView(digits.data(), static_cast<qsizetype>(digits.size()));
+    return out;
 }
 
 // "2006/04/05" becomes "2006/04/05(水)". A date text that is not a real yyyy/mm/dd day (a ledger

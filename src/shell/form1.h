@@ -180,7 +180,7 @@ private:
     void postRecurring();
     void listenToBackup();
     void showBackupFailure();
-    void showMonth(const MonthFigures& figures);
+    void showMonth(MonthFigures&& figures);
     void turnStep(bool undoing);
     // Whether the keyboard is in an edit panel or a text field, which keep the keys for their own.
     bool keyboardBusy() const;
