@@ -133,6 +133,41 @@ TEST_F(StatementImportTest, PreviewGuessesMarksWhatIsThereAndWritesTheCheckedRow
     EXPECT_EQ(entriesIn(f.file, "2026/11").size(), 3u);
 }
 
+TEST_F(StatementImportTest, OneUndoTakesTheWholeImportBackAndShowsItsMonth) {
+    StatementPreview* p = open(kCard);
+    ASSERT_NE(p, nullptr);
+    QTest::mouseClick(p->OkButton, Qt::LeftButton); // ﾌｧﾐﾘｰﾏｰﾄ and the ﾕﾆｸﾛ refund are checked
+    ASSERT_TRUE(eventually([&] { return preview() == nullptr; }));
+    ASSERT_EQ(entriesIn(f.file, "2026/11").size(), 3u);
+
+    // Seen from another month, the undo goes back to the import's month and leaves it as it was.
+    w().Combo1->setEditText(QStringLiteral("2026"));
+    w().Combo2->setEditText(QStringLiteral("10"));
+    w().Command1_Click();
+    ASSERT_TRUE(showActive(w())); // the preview had the keyboard
+    w().ListView2->setFocus();
+    ASSERT_TRUE(focusIn(w().ListView2));
+    QTest::keyClick(w().ListView2, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(entriesIn(f.file, "2026/11").size(), 1u);
+    EXPECT_EQ(w().Combo2->currentText(), QStringLiteral("11"));
+    EXPECT_EQ(rowWithText(w().ListView2, QStringLiteral("2026/11/03(火)")), -1);
+    EXPECT_EQ(w().Label22->text(), QStringLiteral("\\5400"));
+    {
+        Ledger l = f.file.open();
+        const auto redo = history::nextRedo(l);
+        ASSERT_TRUE(redo);
+        EXPECT_EQ(redo->label, "明細の取り込み (2件)");
+    }
+
+    QTest::keyClick(w().ListView2, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(entriesIn(f.file, "2026/11").size(), 3u);
+    EXPECT_GE(rowWithText(w().ListView2, QStringLiteral("2026/11/03(火)")), 0);
+    EXPECT_GE(rowWithText(w().ListView2, QStringLiteral("2026/11/08(日)")), 0);
+    EXPECT_EQ(w().Label22->text(), QStringLiteral("\\5192")); // 5400 + 292 - 500
+    Ledger l = f.file.open();
+    EXPECT_TRUE(l.monthSumDifferences().empty());
+}
+
 TEST_F(StatementImportTest, ACheckedRowWithoutACategoryIsRefused) {
     StatementPreview* p = open(kCard);
     ASSERT_NE(p, nullptr);
