@@ -26,7 +26,7 @@ struct Table {
 // 名前, 収入, 品目, DATA and 定期明細, in that order.
 const std::vector<Table>& tables();
 
-// The two tables of the history, made with the ledger and by the upgrade to version 2.
+// The two tables of the history, made with the ledger and by the upgrade to version 3.
 std::vector<std::string> createStatements();
 std::vector<std::string> objectNames();
 
