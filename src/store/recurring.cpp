@@ -344,17 +344,17 @@ std::vector<Posted> postDue(Ledger& ledger, Day today, const std::function<void(
         const Stored& r = *due.row;
         if (r.income()) {
             for (const YearMonth& ym : due.months) {
-                auto there = LedgerAccess::prepare(ledger, kIncomeThere, "収入の確認");
+                auto there = LedgerAccess::cached(ledger, kIncomeThere, "収入の確認");
                 there.bind(1, *r.memberKey).bind(2, ym.text());
                 if (there.step() && there.int64(0) != 0)
                     continue; // an income the family entered is never overwritten
-                auto s = LedgerAccess::prepare(ledger, kAddIncome, "定期明細の記入");
+                auto s = LedgerAccess::cached(ledger, kAddIncome, "定期明細の記入");
                 s.bind(1, *r.memberKey).bind(2, ym.text()).bind(3, *r.amount);
                 s.run();
                 out.push_back({ym.text(), std::nullopt, std::nullopt, r.memberName, {}, *r.amount});
             }
         } else {
-            auto s = LedgerAccess::prepare(ledger, kAddEntry, "定期明細の記入");
+            auto s = LedgerAccess::cached(ledger, kAddEntry, "定期明細の記入");
             for (const Day& date : due.dates) {
                 s.reset();
                 s.bind(1, date.text())
@@ -366,7 +366,7 @@ std::vector<Posted> postDue(Ledger& ledger, Day today, const std::function<void(
                                r.description.value_or(""), *r.amount});
             }
         }
-        auto mark = LedgerAccess::prepare(ledger, kMarkPosted, "定期明細の記入");
+        auto mark = LedgerAccess::cached(ledger, kMarkPosted, "定期明細の記入");
         mark.bind(1, r.key).bind(2, std::string_view(due.mark));
         mark.run();
     }
