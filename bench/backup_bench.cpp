@@ -7,6 +7,7 @@
 //   sorakado_backup_bench [--sizes=12000,120000,1200000] [--data=DIR]
 
 #include "big_ledger.h"
+#include "timing.h"
 
 #include "editing/member_panel.h"
 #include "shell/clock.h"
@@ -30,6 +31,8 @@
 namespace {
 
 using namespace sorakado;
+using bench::median;
+using bench::timeMs;
 namespace fs = std::filesystem;
 using Steady = std::chrono::steady_clock;
 
@@ -43,17 +46,6 @@ public:
     bool ask(const QString&) override { return true; }
     int messages = 0;
 };
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-template <class Fn> double timeMs(Fn&& fn) {
-    auto start = Steady::now();
-    fn();
-    return std::chrono::duration<double, std::milli>(Steady::now() - start).count();
-}
 
 // The first change may wait for the copy only this long after the window shows: one frame on
 // the ledgers most families keep, a tenth of a second on a lifetime's.

@@ -6,6 +6,7 @@
 //   sorakado_history_bench [--sizes=120000,1200000] [--data=DIR]
 
 #include "big_ledger.h"
+#include "timing.h"
 
 #include "shell/clock.h"
 #include "shell/form1.h"
@@ -29,8 +30,10 @@
 namespace {
 
 using namespace sorakado;
+using bench::median;
+using bench::timeMs;
+using bench::verdict;
 namespace fs = std::filesystem;
-using Steady = std::chrono::steady_clock;
 
 class QuietDialogs final : public ui::DialogService {
 public:
@@ -41,27 +44,12 @@ public:
     bool ask(const QString&) override { return true; }
 };
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-template <class Fn> double timeMs(Fn&& fn) {
-    auto start = Steady::now();
-    fn();
-    return std::chrono::duration<double, std::milli>(Steady::now() - start).count();
-}
-
 // The processor time the program itself spent, which other programs running at the same time
 // do not stretch as they stretch the clock on the wall (waiting for the disk is not in it).
 template <class Fn> double cpuMs(Fn&& fn) {
     const std::clock_t start = std::clock();
     fn();
     return 1000.0 * double(std::clock() - start) / CLOCKS_PER_SEC;
-}
-
-const char* verdict(double figure, double floor) {
-    return figure <= floor ? "ok" : "OVER";
 }
 
 constexpr std::int64_t kBigCategoryEntries = 50000;

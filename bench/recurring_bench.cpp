@@ -6,6 +6,7 @@
 //   sorakado_recurring_bench [--sizes=120000,1200000] [--data=DIR]
 
 #include "big_ledger.h"
+#include "timing.h"
 
 #include "store/history.h"
 #include "store/ledger.h"
@@ -22,23 +23,10 @@
 namespace {
 
 using namespace sorakado;
+using bench::median;
+using bench::timeMs;
+using bench::verdict;
 namespace fs = std::filesystem;
-using Steady = std::chrono::steady_clock;
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-template <class Fn> double timeMs(Fn&& fn) {
-    auto start = Steady::now();
-    fn();
-    return std::chrono::duration<double, std::milli>(Steady::now() - start).count();
-}
-
-const char* verdict(double figure, double floor) {
-    return figure <= floor ? "ok" : "OVER";
-}
 
 constexpr int kRepeating = 20;
 constexpr double kNothingDueFloorMs = 5;

@@ -6,6 +6,7 @@
 //   sorakado_window_bench [--sizes=12000,120000] [--data=DIR]
 
 #include "big_ledger.h"
+#include "timing.h"
 
 #include "monthly/month_figures.h"
 #include "shell/clock.h"
@@ -29,6 +30,8 @@
 namespace {
 
 using namespace sorakado;
+using bench::median;
+using bench::timeMs;
 using Clock = std::chrono::steady_clock;
 
 // Messages during a benchmark mean something went wrong; say so and carry on.
@@ -46,17 +49,6 @@ private:
         std::fprintf(stderr, "unexpected %s: %s\n", kind, t.toUtf8().constData());
     }
 };
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-template <class Fn> double timeMs(Fn&& fn) {
-    auto start = Clock::now();
-    fn();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // A folder holding the program beside a copy of the ledger, as it is installed.
 std::filesystem::path ledgerFolder(const QTemporaryDir& dir, const std::filesystem::path& ledger) {
