@@ -20,7 +20,8 @@ constexpr std::size_t kMaxBars = 15;
 constexpr double kBarRowMm = 7;
 constexpr double kFooterMm = 8;
 
-QString tr(const char* text) {
+// The report's texts are written in the source as UTF-8; nothing here is translated.
+QString utf8Text(const char* text) {
     return QString::fromUtf8(text);
 }
 
@@ -64,7 +65,7 @@ private:
         c_.line({0, c_.height() - kFooterMm + 2}, {c_.width(), c_.height() - kFooterMm + 2}, colours::kGrid,
                 0.2);
         c_.text(QRectF(0, c_.height() - kFooterMm + 3, c_.width(), kFooterMm - 3), Qt::AlignCenter,
-                tr(texts::kFooter).arg(info_.programVersion).arg(f_.year).arg(page_), 7.5, false,
+                utf8Text(texts::kFooter).arg(info_.programVersion).arg(f_.year).arg(page_), 7.5, false,
                 colours::kMuted);
     }
 
@@ -74,7 +75,7 @@ private:
 
     void totalBox(double x, double width, const char* label, Amount amount, std::optional<QColor> colour) {
         c_.fill(QRectF(x, 12, width, 15), colours::kStripe);
-        c_.text(QRectF(x + 3, 13, width - 6, 5), Qt::AlignLeft | Qt::AlignVCenter, tr(label), 8, false,
+        c_.text(QRectF(x + 3, 13, width - 6, 5), Qt::AlignLeft | Qt::AlignVCenter, utf8Text(label), 8, false,
                 colours::kMuted);
         // Smaller type for a figure too long for the box, never a cut one.
         double points = 13;
@@ -85,10 +86,10 @@ private:
     }
 
     void monthPage() {
-        c_.text(QRectF(0, 0, c_.width(), 9), Qt::AlignLeft | Qt::AlignVCenter, tr(texts::kTitle).arg(f_.year),
-                16, true);
+        c_.text(QRectF(0, 0, c_.width(), 9), Qt::AlignLeft | Qt::AlignVCenter,
+                utf8Text(texts::kTitle).arg(f_.year), 16, true);
         c_.text(QRectF(0, 0, c_.width(), 9), Qt::AlignRight | Qt::AlignVCenter,
-                tr(texts::kCreatedOn).arg(info_.createdOn), 8, false, colours::kMuted);
+                utf8Text(texts::kCreatedOn).arg(info_.createdOn), 8, false, colours::kMuted);
         const double box = (c_.width() - 8) / 3;
         const Amount income = f_.incomeTotal(), spending = f_.spendingTotal();
         totalBox(0, box, texts::kYearIncome, income, colours::kIncome);
@@ -96,22 +97,22 @@ private:
         totalBox(2 * (box + 4), box, texts::kYearDifference, income - spending,
                  balanceColour(income - spending));
 
-        sectionHeading(32, tr(texts::kMonthChart));
+        sectionHeading(32, utf8Text(texts::kMonthChart));
         drawMonthChart(c_, QRectF(0, 41, c_.width(), 90), f_);
 
-        sectionHeading(137, tr(texts::kMonthTable));
+        sectionHeading(137, utf8Text(texts::kMonthTable));
         const double w = c_.width();
-        std::vector<TableColumn> columns{{tr(texts::kMonth), w * 0.16, Qt::AlignLeft},
-                                         {tr(texts::kIncome), w * 0.28, Qt::AlignRight},
-                                         {tr(texts::kSpending), w * 0.28, Qt::AlignRight},
-                                         {tr(texts::kDifference), w * 0.28, Qt::AlignRight}};
+        std::vector<TableColumn> columns{{utf8Text(texts::kMonth), w * 0.16, Qt::AlignLeft},
+                                         {utf8Text(texts::kIncome), w * 0.28, Qt::AlignRight},
+                                         {utf8Text(texts::kSpending), w * 0.28, Qt::AlignRight},
+                                         {utf8Text(texts::kDifference), w * 0.28, Qt::AlignRight}};
         std::vector<TableRow> rows;
         for (int m = 0; m < 12; ++m)
-            rows.push_back({{tr(texts::kMonthName).arg(m + 1), yen(f_.income[m]), yen(f_.spending[m]),
+            rows.push_back({{utf8Text(texts::kMonthName).arg(m + 1), yen(f_.income[m]), yen(f_.spending[m]),
                              yen(f_.difference(m))},
                             false,
                             {std::nullopt, std::nullopt, std::nullopt, balanceColour(f_.difference(m))}});
-        rows.push_back({{tr(texts::kTotal), yen(income), yen(spending), yen(income - spending)},
+        rows.push_back({{utf8Text(texts::kTotal), yen(income), yen(spending), yen(income - spending)},
                         true,
                         {std::nullopt, std::nullopt, std::nullopt, balanceColour(income - spending)}});
         drawTable(c_, {0, 145}, columns, rows);
@@ -120,10 +121,10 @@ private:
 
     void categoryPages() {
         newPage();
-        sectionHeading(0, tr(texts::kCategoryChart));
+        sectionHeading(0, utf8Text(texts::kCategoryChart));
         if (f_.categories.empty()) {
-            c_.text(QRectF(0, 10, c_.width(), 8), Qt::AlignLeft | Qt::AlignVCenter, tr(texts::kNoSpending),
-                    10);
+            c_.text(QRectF(0, 10, c_.width(), 8), Qt::AlignLeft | Qt::AlignVCenter,
+                    utf8Text(texts::kNoSpending), 10);
             footer();
             return;
         }
@@ -132,10 +133,10 @@ private:
         drawCategoryChart(c_, QRectF(0, 9, c_.width(), chartHeight), bars);
 
         const double w = c_.width();
-        std::vector<TableColumn> columns{{tr(texts::kRank), w * 0.09, Qt::AlignRight},
-                                         {tr(texts::kCategory), w * 0.49, Qt::AlignLeft},
-                                         {tr(texts::kAmount), w * 0.26, Qt::AlignRight},
-                                         {tr(texts::kShare), w * 0.16, Qt::AlignRight}};
+        std::vector<TableColumn> columns{{utf8Text(texts::kRank), w * 0.09, Qt::AlignRight},
+                                         {utf8Text(texts::kCategory), w * 0.49, Qt::AlignLeft},
+                                         {utf8Text(texts::kAmount), w * 0.26, Qt::AlignRight},
+                                         {utf8Text(texts::kShare), w * 0.16, Qt::AlignRight}};
         const Amount total = f_.spendingTotal();
         std::vector<TableRow> rows;
         for (std::size_t i = 0; i < f_.categories.size(); ++i) {
@@ -145,10 +146,10 @@ private:
                  false,
                  {}});
         }
-        rows.push_back({{QString(), tr(texts::kTotal), yen(total), share(total, total)}, true, {}});
+        rows.push_back({{QString(), utf8Text(texts::kTotal), yen(total), share(total, total)}, true, {}});
 
         double top = 9 + chartHeight + 6;
-        QString heading = tr(texts::kCategoryTable);
+        QString heading = utf8Text(texts::kCategoryTable);
         std::size_t next = 0;
         while (next < rows.size()) {
             sectionHeading(top, heading);
@@ -162,7 +163,7 @@ private:
             if (next < rows.size()) {
                 newPage();
                 top = 0;
-                heading = tr(texts::kContinued).arg(tr(texts::kCategoryTable));
+                heading = utf8Text(texts::kContinued).arg(utf8Text(texts::kCategoryTable));
             }
         }
     }
@@ -186,9 +187,9 @@ QString reportFontFamily() {
 
 QString categoryLabel(const yearly::CategorySpending& category) {
     if (!category.key)
-        return tr(texts::kCategoryGone);
+        return utf8Text(texts::kCategoryGone);
     if (!category.name)
-        return tr(texts::kNoName);
+        return utf8Text(texts::kNoName);
     return QString::fromStdString(*category.name);
 }
 
@@ -203,7 +204,7 @@ std::vector<CategoryBar> categoryBars(const std::vector<yearly::CategorySpending
         Amount rest;
         for (std::size_t i = shown; i < categories.size(); ++i)
             rest += categories[i].amount;
-        bars.push_back({tr(texts::kOthers).arg(categories.size() - shown), rest});
+        bars.push_back({utf8Text(texts::kOthers).arg(categories.size() - shown), rest});
     }
     return bars;
 }
@@ -221,7 +222,7 @@ QByteArray renderYearReport(const yearly::YearFigures& figures, const ReportInfo
         writer.setPageOrientation(QPageLayout::Portrait);
         writer.setPageMargins(QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
         writer.setResolution(kDotsPerInch);
-        writer.setTitle(tr(texts::kTitle).arg(figures.year));
+        writer.setTitle(utf8Text(texts::kTitle).arg(figures.year));
         writer.setCreator(QStringLiteral("Sorakado ") + info.programVersion);
 
         const QRectF paper = writer.pageLayout().paintRect(QPageLayout::Millimeter);
