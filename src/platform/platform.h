@@ -210,8 +210,10 @@ bool processRuns(std::int64_t id);
 // Hands memory freed on other threads back to the system.
 void returnFreeMemory();
 
-// Clears the upper halves of the vector registers where the processor has them: code built
-// without AVX runs slowly after code that leaves them dirty (SQLCipher's key derivation).
+// Clears the upper halves of the vector registers where the processor has them. Qt's drawing
+// code can leave them in use, and the cipher's SHA and AES code built without AVX then pays a
+// transition penalty on every instruction, running at half speed. Called where a batch of ledger
+// work begins (a key's derivation, a transaction, a snapshot): once costs nothing measurable.
 void clearUpperVectorState();
 
 // Runs work in a child process, so a crash there ends only the child: its standard output and

@@ -20,10 +20,6 @@
 #include <unistd.h>
 #include <utility>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
-
 namespace sorakado::platform {
 
 namespace fs = std::filesystem;
@@ -693,22 +689,6 @@ bool processRuns(std::int64_t id) {
 void returnFreeMemory() {
     ::malloc_trim(0);
 }
-
-#if defined(__x86_64__) || defined(__i386__)
-namespace {
-__attribute__((target("avx"))) void zeroUpper() {
-    _mm256_zeroupper();
-}
-} // namespace
-
-void clearUpperVectorState() {
-    static const bool hasAvx = __builtin_cpu_supports("avx");
-    if (hasAvx)
-        zeroUpper();
-}
-#else
-void clearUpperVectorState() {}
-#endif
 
 ChildRun runInChildProcess(const std::function<std::string()>& work, unsigned cpuSeconds) {
     ChildRun run;

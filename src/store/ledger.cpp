@@ -358,6 +358,9 @@ int LedgerAccess::changedRows(const Ledger& ledger) {
 void Ledger::begin() {
     if (readOnly_)
         throwAboutFile(LedgerError::Kind::ReadOnly, "読み取り専用で開いた台帳は変更できません。", path_);
+    // The window's drawing may have left the vector registers dirty: the cipher's work on every
+    // page of the transaction would run at half speed.
+    platform::clearUpperVectorState();
     execOrThrow(db_, "BEGIN IMMEDIATE", "書き込み開始");
     // With the write lock held no other writer makes the journal, so a link found now was
     // planted; the journal itself is made with the first page changed.
@@ -415,9 +418,11 @@ void Ledger::refuseChangeDuringSnapshot() const {
 
 Ledger::Snapshot::Snapshot(Ledger& ledger)
     : ledger_(ledger), began_(ledger.transactionDepth_ == 0 && ledger.snapshotDepth_ == 0) {
-    if (began_)
+    if (began_) {
+        platform::clearUpperVectorState(); // as in begin(): the pages read next decrypt at full speed
         execOrThrow(ledger_.db_, "BEGIN DEFERRED",
                     "読み込み開始"); // the shared lock comes with the first read
+    }
     ++ledger_.snapshotDepth_;
 }
 

@@ -1,6 +1,5 @@
 #include "statement.h"
 
-#include "platform/platform.h"
 #include "sqlite_error.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -19,7 +18,6 @@ void Statement::Finalizer::operator()(sqlite3_stmt* s) const {
 
 Statement::Statement(sqlite3* db, std::string_view sql, std::string operation)
     : db_(db), stmt_(nullptr, Finalizer{nullptr}), operation_(std::move(operation)) {
-    platform::clearUpperVectorState(); // the statement's page reads decrypt at full speed
     sqlite3_stmt* raw = nullptr;
     int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
     stmt_.reset(raw);
@@ -28,9 +26,7 @@ Statement::Statement(sqlite3* db, std::string_view sql, std::string operation)
 }
 
 Statement::Statement(sqlite3* db, sqlite3_stmt* kept, bool* inUse, std::string operation)
-    : db_(db), stmt_(kept, Finalizer{inUse}), operation_(std::move(operation)) {
-    platform::clearUpperVectorState();
-}
+    : db_(db), stmt_(kept, Finalizer{inUse}), operation_(std::move(operation)) {}
 
 void Statement::fail(int rc) const {
     throwSqliteError(rc, operation_, db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
