@@ -15,6 +15,7 @@
 #include "store/ledger_writes.h"
 #include "store/testing/history_cases.h"
 #include "store/testing/ledger_seed.h"
+#include "store/testing/reference_reads.h"
 #include "ui/dialog_service.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@ using namespace sorakado;
 using bench::median;
 using bench::timeMs;
 using bench::verdict;
+using sorakado::testing::monthEntries;
 namespace fs = std::filesystem;
 
 class QuietDialogs final : public ui::DialogService {
@@ -73,7 +75,7 @@ void benchSize(const fs::path& dataDir, std::int64_t entries) {
     Ledger& l = *window.ledger();
 
     // An entry of the month on show, changed back and forth: with its step and without.
-    const auto month = l.monthEntries("2010/06");
+    const auto month = monthEntries(l, "2010/06");
     if (month.empty())
         return;
     const Entry& e = month.front();

@@ -14,6 +14,7 @@
 #include "search/entry_index.h"
 #include "store/entry_reader.h"
 #include "store/ledger.h"
+#include "store/testing/reference_reads.h"
 
 #include <QString>
 
@@ -29,6 +30,7 @@ namespace {
 
 using namespace sorakado;
 using Clock = std::chrono::steady_clock;
+using sorakado::testing::searchFloor;
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -95,8 +97,8 @@ void measure(const std::filesystem::path& path, std::int64_t entries) {
     constexpr int kRuns = 21;
 
     Ledger ledger = Ledger::open(path);
-    const double floorCommon = medianOf(kRuns / 4 + 1, [&] { ledger.searchFloor(common); });
-    const double floorRare = medianOf(kRuns / 4 + 1, [&] { ledger.searchFloor(rare); });
+    const double floorCommon = medianOf(kRuns / 4 + 1, [&] { searchFloor(ledger, common); });
+    const double floorRare = medianOf(kRuns / 4 + 1, [&] { searchFloor(ledger, rare); });
 
     const double before = residentMb();
     auto start = Clock::now();

@@ -43,10 +43,6 @@ std::string incomeSumQuery() {
     return "SELECT " + amountSum("収入") + " FROM 収入 WHERE 年月 = ?1";
 }
 const char* const kCategories = "SELECT 品目ID, 品目 FROM 品目 ORDER BY 品目, 品目ID";
-const char* const kMonthEntries =
-    "SELECT DATA.DATAID, DATA.年月日, 品目.品目, DATA.内容, DATA.金額 "
-    "FROM DATA INNER JOIN 品目 ON DATA.品目ID = 品目.品目ID "
-    "WHERE DATA.年月日 >= ?1 AND DATA.年月日 < ?2 ORDER BY DATA.年月日, DATA.DATAID";
 std::string monthCategorySumsQuery() {
     return "SELECT 品目ID, " + amountSum("金額") +
            " FROM DATA WHERE 年月日 >= ?1 AND 年月日 < ?2 GROUP BY 品目ID";
@@ -458,15 +454,6 @@ std::vector<Category> Ledger::categories() {
     return out;
 }
 
-std::vector<Entry> Ledger::monthEntries(const std::string& monthKey) {
-    auto s = Statement(db_, kMonthEntries, "明細の読み込み");
-    s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
-    std::vector<Entry> out;
-    while (s.step())
-        out.push_back({s.int64(0), s.text(1), s.text(2), s.text(3), s.amount(4)});
-    return out;
-}
-
 std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& monthKey) {
     auto s = Statement(db_, monthCategorySumsQuery(), "品目ごと合計の読み込み");
     s.bind(1, monthKey).bind(2, prefixUpperBound(monthKey));
@@ -478,10 +465,6 @@ std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& mont
             if (auto sum = readSum(s, 1))
                 out[*key] = *sum;
     return out;
-}
-
-MonthExpenses Ledger::monthExpenses(const std::string& monthKey) {
-    return monthExpenses(monthKey, categories());
 }
 
 MonthExpenses Ledger::monthExpenses(const std::string& monthKey, const std::vector<Category>& categoryList) {

@@ -87,7 +87,7 @@ struct EntryChanges {
 
 // The month's entries and what they add up to per category, read in one pass.
 struct MonthExpenses {
-    std::vector<Entry> entries;                  // as monthEntries gives them
+    std::vector<Entry> entries;                  // by date, then entry key
     std::map<std::int64_t, Amount> categorySums; // as monthCategorySums gives them
 };
 
@@ -149,12 +149,11 @@ public:
     std::vector<Income> monthIncomes(const std::string& monthKey); // members that exist, ascending 名前ID
     MonthSums yearIncomeSums(const std::string& yearText);         // keys yearText/01 .. yearText/12
     std::vector<Category> categories();                            // by name, then key
-    std::vector<Entry> monthEntries(const std::string& monthKey);  // by date, then entry key
     std::map<std::int64_t, Amount> monthCategorySums(const std::string& monthKey);
-    // monthEntries and monthCategorySums together from one pass over the month: a category's
-    // sum is that of its entries listed, each amount counted as monthCategorySums counts it.
-    MonthExpenses monthExpenses(const std::string& monthKey);
-    // The same, for a caller that has read the categories already (as categories() gives them).
+    // The month's entries whose category is there (among categories, as categories() gives
+    // them), by date, then entry key, and monthCategorySums from the same pass over the month: a
+    // category's sum is that of its entries listed, each amount counted as monthCategorySums
+    // counts it.
     MonthExpenses monthExpenses(const std::string& monthKey, const std::vector<Category>& categories);
     MonthSums yearExpenseSums(const std::string& yearText); // every entry, category or not
 
@@ -169,16 +168,6 @@ public:
     std::vector<MonthSumDifference> monthSumDifferences();
     // Rewrites every stored figure from the rows, in one transaction (or the caller's).
     void recountMonthSums();
-
-    // The least one monthly rebuild must read, for benchmarks to set their figures against:
-    // every column of the month's entries in the order the file keeps them, nothing joined or
-    // sorted, and one stored figure per month of the year for incomes and for expenses.
-    // Returns how many values it read.
-    std::int64_t readFloor(const std::string& monthKey, const std::string& yearText);
-    // The least a search of the whole ledger can be set against: the descriptions that hold text
-    // found by a plain LIKE '%text%' scan of the file, each with its key and amount. Returns how
-    // many rows it found.
-    std::int64_t searchFloor(const std::string& text);
 
     // For a copy of the entries kept beside the ledger (the search). From the first call on, every
     // change the program makes through this ledger notes the entries and categories it touches,

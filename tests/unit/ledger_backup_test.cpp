@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
+#include "store/testing/reference_reads.h"
 
 #include <sys/stat.h>
 
@@ -83,7 +84,7 @@ TEST_F(LedgerBackup, CopyIsNamedForTheClockPrivateEncryptedAndHoldsEveryRow) {
     EXPECT_THROW(withoutKey.tableNames(), std::runtime_error);
     auto copy = Ledger::open(made.file);
     EXPECT_EQ(copy.members().size(), 1u);
-    EXPECT_EQ(copy.monthEntries("2026/12").size(), 1u);
+    EXPECT_EQ(monthEntries(copy, "2026/12").size(), 1u);
     EXPECT_EQ(copy.monthIncomes("2026/12").at(0).amount, yen(300000));
 }
 

@@ -8,6 +8,7 @@
 #include "store/ledger.h"
 #include "store/ledger_error.h"
 #include "store/ledger_writes.h"
+#include "store/testing/reference_reads.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -99,7 +100,7 @@ TEST_F(LedgerErrorTest, EveryOtherFailureIsFailedAndSaysWhatFailed) {
     EXPECT_THAT(e.description(), HasSubstr("台帳の品目の削除に失敗しました。（disk I/O error）"));
 
     dropTable(ledger, "DATA");
-    e = errorOf([&] { ledger.monthEntries("2006/04"); });
+    e = errorOf([&] { monthEntries(ledger, "2006/04"); });
     EXPECT_EQ(e.kind(), Kind::Failed);
     EXPECT_THAT(e.description(), HasSubstr("DATA"));
 }

@@ -7,6 +7,7 @@
 
 #include "store/ledger.h"
 #include "store/ledger_error.h"
+#include "store/testing/reference_reads.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -136,8 +137,14 @@ TEST(LedgerFailures, AFullDiskIsSaidInJapaneseAndLosesNothingSaved) {
         EXPECT_THAT(e.description(), AllOf(HasSubstr("ディスクがいっぱい"), HasSubstr("保存されていません"),
                                            Not(HasSubstr("disk is full"))));
     }
-    EXPECT_EQ(ledger.monthEntries("2006/04").size(), 1u);
-    EXPECT_EQ(Ledger::open(temp.path()).monthEntries("2006/04").size(), 1u);
+    EXPECT_EQ(monthEntries(ledger, "2006/04").size(), 1u);
+    EXPECT_EQ(
+        [&] {
+            Ledger reopened = Ledger::open(temp.path());
+            return monthEntries(reopened, "2006/04");
+        }()
+            .size(),
+        1u);
 }
 
 } // namespace

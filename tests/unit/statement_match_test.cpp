@@ -6,12 +6,14 @@
 
 #include "store/history.h"
 #include "store/ledger_error.h"
+#include "store/testing/reference_reads.h"
 
 #include <gtest/gtest.h>
 
 namespace sorakado::statement {
 namespace {
 
+using sorakado::testing::monthEntries;
 using sorakado::testing::TempLedger;
 using sorakado::testing::yen;
 using Uses = std::vector<statement_reads::DescriptionUse>;
@@ -117,7 +119,7 @@ TEST(StatementImport, WritingTheSameLinesAgainAddsNothing) {
         if (row.state == RowState::New)
             toWrite.push_back({row.line.date, *row.category, row.line.description, row.line.amount});
     EXPECT_EQ(writeImport(ledger, toWrite).size(), 2u);
-    const auto month = ledger.monthEntries("2026/11");
+    const auto month = monthEntries(ledger, "2026/11");
     ASSERT_EQ(month.size(), 2u);
     EXPECT_EQ(month[0].description, "ﾄﾞﾄｰﾙ"); // stored as the statement has it
 
@@ -131,7 +133,7 @@ TEST(StatementImport, WritingTheSameLinesAgainAddsNothing) {
     ASSERT_TRUE(history::nextUndo(ledger));
     EXPECT_EQ(history::nextUndo(ledger)->label, "明細の取り込み (2件)");
     EXPECT_EQ(history::undo(ledger).result, history::Outcome::Result::Done);
-    EXPECT_TRUE(ledger.monthEntries("2026/11").empty());
+    EXPECT_TRUE(monthEntries(ledger, "2026/11").empty());
 }
 
 TEST(StatementGuess, HistoryIsTheLatestEntriesUpToTheStatementsLastDay) {
@@ -167,7 +169,7 @@ TEST(StatementImport, AllOrNothing) {
         {QDate(2026, 11, 2), food, QStringLiteral("=HYPERLINK(\"x\")"), yen(100)},
         {QDate(2026, 11, 3), food + 99, QStringLiteral("ローソン"), yen(200)}};
     EXPECT_THROW(writeImport(ledger, rows), LedgerError);
-    EXPECT_TRUE(ledger.monthEntries("2026/11").empty());
+    EXPECT_TRUE(monthEntries(ledger, "2026/11").empty());
     EXPECT_EQ(importStepLabel(37), "明細の取り込み (37件)");
 }
 

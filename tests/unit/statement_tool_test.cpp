@@ -1,5 +1,6 @@
 // sorakado-ledger statement, run as the user runs it on real encrypted ledgers: the rows it
 // prints, what it writes, and its exit statuses.
+#include "store/testing/reference_reads.h"
 #include "support/ledger_tool_run.h"
 #include "support/temp_ledger.h"
 
@@ -32,7 +33,10 @@ protected:
         args.insert(args.begin(), {"statement", "--ledger", temp_.path().string()});
         return runTool(builtProgramFolder() / "sorakado-ledger", args, temp_.folder());
     }
-    std::size_t entriesIn(const std::string& month) { return temp_.open().monthEntries(month).size(); }
+    std::size_t entriesIn(const std::string& month) {
+        Ledger ledger = temp_.open();
+        return monthEntries(ledger, month).size();
+    }
 
     TempLedger temp_;
     std::int64_t eating_ = 0, daily_ = 0;

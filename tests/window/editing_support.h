@@ -9,6 +9,7 @@
 #include "editing/selected_record.h"
 #include "store/ledger.h"
 #include "store/ledger_writes.h"
+#include "store/testing/reference_reads.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -137,7 +138,7 @@ inline std::vector<Category> categoriesIn(const TempLedger& file) {
 
 inline std::vector<Entry> entriesIn(const TempLedger& file, const std::string& month) {
     Ledger l = file.open();
-    return l.monthEntries(month);
+    return monthEntries(l, month);
 }
 
 inline std::vector<Income> incomesIn(const TempLedger& file, const std::string& month) {
