@@ -3,8 +3,8 @@
 // a journal planted as a link is refused, and every refusal names what is in the way.
 
 #include "ledger_test_support.h"
-#include "support/ledger_tool_run.h"
 #include "support/temp_ledger.h"
+#include "support/tool_beside_ledger.h"
 
 #include "platform/platform.h"
 #include "store/ledger.h"
@@ -16,10 +16,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include <csignal>
-#include <set>
 
 namespace sorakado::testing {
 namespace {
@@ -32,21 +29,11 @@ using ::testing::SizeIs;
 
 constexpr int kEntries = 3000;
 
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    std::error_code ec;
-    for (const auto& item : fs::directory_iterator(folder, ec))
-        if (item.path().filename() != ".sorakado.lock")
-            names.insert(item.path().filename().string());
-    return names;
-}
-
-// The tool beside its ledger, which holds one category of many entries.
-class ToolAfterCrash : public ::testing::Test {
+// The ledger holds one category of many entries.
+class ToolAfterCrash : public ToolBesideLedger {
 protected:
     void SetUp() override {
-        tool_ = copyToolInto(folder());
-        Ledger::create(ledger());
+        ToolBesideLedger::SetUp();
         auto l = Ledger::open(ledger());
         addMember(l, "太郎");
         l.inTransaction([&] {
@@ -56,11 +43,6 @@ protected:
                          yen(100 + i));
         });
     }
-    ToolResult run(const std::vector<std::string>& args) { return runTool(tool_, args, folder()); }
-    fs::path folder() const { return dir_.path().toStdString(); }
-    fs::path ledger() const { return folder() / "Sorakado.mdb"; }
-    fs::path journal() const { return folder() / "Sorakado.mdb-journal"; }
-    fs::path backups() const { return folder() / "backups"; }
     std::int64_t entriesIn(const fs::path& file) { return OtherProgram(file).rowCount("DATA"); }
 
     // A process killed inside a large change, as a power cut or kill -9 ends it. Killed while
@@ -90,8 +72,6 @@ protected:
         ASSERT_EQ(hot, when == Killed::AfterPagesReachedTheFile);
     }
 
-    QTemporaryDir dir_;
-    fs::path tool_;
     std::int64_t category_ = 0;
 };
 

@@ -3,8 +3,8 @@
 // ledger exactly as it was.
 
 #include "ledger_test_support.h"
-#include "support/ledger_tool_run.h"
 #include "support/temp_ledger.h"
+#include "support/tool_beside_ledger.h"
 
 #include "store/history.h"
 #include "store/ledger.h"
@@ -15,8 +15,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 #include <set>
 
@@ -31,33 +29,15 @@ using ::testing::Not;
 using ::testing::SizeIs;
 using ::testing::StartsWith;
 
-// The files in folder, but the program's lock file, which stays in the program folder for good.
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    std::error_code ec;
-    for (const auto& item : fs::directory_iterator(folder, ec))
-        if (item.path().filename() != ".sorakado.lock")
-            names.insert(item.path().filename().string());
-    return names;
-}
-
-// The tool beside its ledger, Sorakado.mdb, as installed; the ledger holds one member.
-class ToolVerbs : public ::testing::Test {
+// The ledger holds one member.
+class ToolVerbs : public ToolBesideLedger {
 protected:
     void SetUp() override {
-        tool_ = copyToolInto(folder());
-        Ledger::create(ledger());
+        ToolBesideLedger::SetUp();
         auto l = Ledger::open(ledger());
         addMember(l, "太郎");
     }
-    ToolResult run(const std::vector<std::string>& args) { return runTool(tool_, args, folder()); }
-    fs::path folder() const { return dir_.path().toStdString(); }
-    fs::path ledger() const { return folder() / "Sorakado.mdb"; }
-    fs::path backups() const { return folder() / "backups"; }
     std::size_t membersIn(const fs::path& file) { return Ledger::open(file).members().size(); }
-
-    QTemporaryDir dir_;
-    fs::path tool_;
 };
 
 void expectRefusal(const ToolResult& r, const std::string& fragment) {

@@ -2,7 +2,7 @@
 // user runs them on a real encrypted ledger beside a copy of the tool.
 
 #include "ledger_test_support.h"
-#include "support/ledger_tool_run.h"
+#include "support/tool_beside_ledger.h"
 
 #include "store/history.h"
 #include "store/ledger.h"
@@ -14,8 +14,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 namespace sorakado::testing {
 namespace {
 
@@ -23,25 +21,18 @@ namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-class RecurringTool : public ::testing::Test {
+class RecurringTool : public ToolBesideLedger {
 protected:
     void SetUp() override {
-        tool_ = copyToolInto(folder());
-        Ledger::create(ledger());
+        ToolBesideLedger::SetUp();
         auto l = Ledger::open(ledger());
         writes::addCategory(l, "住居費");
         writes::addMember(l, "花子");
     }
-    ToolResult run(const std::vector<std::string>& args) { return runTool(tool_, args, folder()); }
-    fs::path folder() const { return dir_.path().toStdString(); }
-    fs::path ledger() const { return folder() / "Sorakado.mdb"; }
     std::vector<recurring::Stored> rows() {
         Ledger l = Ledger::open(ledger());
         return recurring::list(l);
     }
-
-    QTemporaryDir dir_;
-    fs::path tool_;
 };
 
 TEST_F(RecurringTool, AddsListsAndRemovesExpensesAndIncomes) {
