@@ -34,25 +34,6 @@ ox=0 oy=0
 at() { xdotool mousemove $((ox + $1)) $((oy + $2)); }
 right_click() { at "$1" "$2"; xdotool click 3; }
 double_click() { at "$1" "$2"; xdotool click --repeat 2 --delay 80 1; }
-keys() { xdotool key --delay 80 "$@"; }
-typed() { xdotool type --delay 80 "$1"; }
-
-# Pop-up menus and the drop-down list are windows of their own beside the main window.
-popups() {
-    local n=0 id
-    for id in $(xdotool search --onlyvisible --class sorakado 2>/dev/null); do
-        [ "$id" = "$main" ] || n=$((n + 1))
-    done
-    echo "$n"
-}
-wait_popups() { # wait_popups COUNT
-    for _ in $(seq 50); do
-        [ "$(popups)" = "$1" ] && return 0
-        sleep 0.1
-    done
-    echo "expected $1 pop-up windows, found $(popups)" >&2
-    return 1
-}
 menu_item() { # menu_item X Y KEYS...: right click, then keys in the menu that pops up
     right_click "$1" "$2"
     shift 2

@@ -60,6 +60,27 @@ wait_window() {
 
 window_size() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
 
+keys() { xdotool key --delay 80 "$@"; }
+typed() { xdotool type --delay 80 "$1"; }
+
+# Pop-up menus and open drop-down lists are windows of their own beside the main window, whose id
+# the script keeps in $main.
+popups() {
+    local n=0 id
+    for id in $(xdotool search --onlyvisible --class sorakado 2>/dev/null); do
+        [ "$id" = "$main" ] || n=$((n + 1))
+    done
+    echo "$n"
+}
+wait_popups() { # wait_popups COUNT
+    for _ in $(seq 50); do
+        [ "$(popups)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "expected $1 pop-up windows, found $(popups)" >&2
+    return 1
+}
+
 # The ledger's key, from the build (SORAKADO_LEDGER_KEY in the top CMakeLists.txt).
 ledger_key() { echo "${SORAKADO_LEDGER_KEY:?the test runs from ctest, which passes the ledger key}"; }
 

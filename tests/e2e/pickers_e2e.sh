@@ -87,23 +87,6 @@ shot pickers-month-list
 check "month list wider than its box" wider_than "${month_list:-0}" 45
 
 # The month typed as one digit, Enter to the refresh button and Enter on it.
-keys() { xdotool key --delay 80 "$@"; }
-# Open lists and pop-up menus are windows of their own beside the main window.
-popups() {
-    local n=0 id
-    for id in $(xdotool search --onlyvisible --class sorakado 2>/dev/null); do
-        [ "$id" = "$main" ] || n=$((n + 1))
-    done
-    echo "$n"
-}
-wait_popups() { # wait_popups COUNT
-    for _ in $(seq 50); do
-        [ "$(popups)" = "$1" ] && return 0
-        sleep 0.1
-    done
-    echo "expected $1 pop-up windows, found $(popups)" >&2
-    return 1
-}
 keys ctrl+a
 xdotool type --delay 80 "1"
 keys Return
