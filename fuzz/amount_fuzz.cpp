@@ -18,19 +18,14 @@ namespace {
 using sorakado::Amount;
 
 // The largest whole amount the ledger accepts, and the largest that may carry a fraction.
-using Magnitude = unsigned __int128;
-constexpr Magnitude kLargestYen = 1000000000000000ULL;
-constexpr Magnitude kLargestFractional = 100000000000ULL;
+constexpr Amount::Raw kLargestYen = 1000000000000000LL;
+constexpr Amount::Raw kLargestFractional = 100000000000LL;
 
 Amount::Raw digitsValue(const std::string& digits) {
     Amount::Raw v = 0;
     for (char c : digits)
         v = v * 10 + (c - '0');
     return v;
-}
-
-Magnitude magnitude(Amount::Raw raw) {
-    return raw < 0 ? static_cast<Magnitude>(-(raw + 1)) + 1 : static_cast<Magnitude>(raw);
 }
 
 void checkText(Amount a) {
@@ -41,12 +36,13 @@ void checkText(Amount a) {
     FUZZ_CHECK(value->fraction.size() <= std::size_t(Amount::kDecimals));
     FUZZ_CHECK(value->isWhole() == a.isWholeYen());
     // Read back digit by digit where the figure fits in 128 bits with room to spare.
-    const Magnitude mag = magnitude(a.tenThousandths());
-    if (mag / Amount::kScale <= kLargestYen) {
+    const Amount::Raw raw = a.tenThousandths();
+    const Amount::Raw yen = raw / Amount::kScale; // toward zero: no overflow at the most negative
+    if (yen <= kLargestYen && yen >= -kLargestYen) {
         std::string fraction = value->fraction;
         fraction.resize(Amount::kDecimals, '0');
         const Amount::Raw back = digitsValue(value->whole) * Amount::kScale + digitsValue(fraction);
-        FUZZ_CHECK(static_cast<Magnitude>(back) == mag);
+        FUZZ_CHECK((raw < 0 ? -back : back) == raw);
     }
 }
 
@@ -60,9 +56,9 @@ void checkWholeYen(Amount a) {
 // What the ledger holds as a REAL: an amount with a fraction up to 10^11 yen. Whole amounts up
 // to 10^15 go in as integers, but a REAL of one must still read back exactly.
 void checkStoredAsReal(Amount a) {
-    const Magnitude mag = magnitude(a.tenThousandths());
-    const bool accepted =
-        a.isWholeYen() ? mag <= kLargestYen * Amount::kScale : mag < kLargestFractional * Amount::kScale;
+    const Amount::Raw raw = a.tenThousandths();
+    const Amount::Raw limit = (a.isWholeYen() ? kLargestYen : kLargestFractional) * Amount::kScale;
+    const bool accepted = a.isWholeYen() ? raw <= limit && raw >= -limit : raw < limit && raw > -limit;
     if (!accepted)
         return;
     FUZZ_CHECK(Amount::fromStoredDouble(a.toDouble()) == a);
@@ -75,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&raw, data, size < sizeof raw ? size : sizeof raw);
     // Half the inputs are narrowed to the range the ledger deals in, where the checks bite.
     if (size > sizeof raw && (data[sizeof raw] & 1))
-        raw %= static_cast<Amount::Raw>((kLargestYen + 1) * Amount::kScale);
+        raw %= (kLargestYen + 1) * Amount::kScale;
     const Amount a = Amount::fromTenThousandths(raw);
     checkText(a);
     checkWholeYen(a);

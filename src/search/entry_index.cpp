@@ -270,7 +270,7 @@ SearchResult EntryIndex::search(const SearchQuery& query) const {
     const bool amounts = query.leastAmount || query.mostAmount;
 
     std::vector<std::uint32_t> added; // found among the rows after sorted_
-    __int128 sum = 0;
+    Amount::Raw sum = 0;
     const auto rows = static_cast<std::uint32_t>(keys_.size());
     for (std::uint32_t row = 0; row < rows; ++row) {
         const std::uint32_t text = texts_[row];

@@ -15,19 +15,19 @@ std::optional<Amount> Amount::fromStoredDouble(double value) {
     const double fraction = std::frexp(std::fabs(value), &exponent); // in [0.5, 1), or 0
     const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
     const int shift = 53 - exponent;
-    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kScale; // < 2^67
-    unsigned __int128 magnitude = 0;
+    // Non-negative and below 2^77 throughout, so signed 128 bits hold it.
+    const Raw scaled = Raw(mantissa) * kScale; // < 2^67
+    Raw raw = 0;
     if (shift <= 0) {
-        magnitude = scaled << -shift; // below 2^63 yen: at most 10 places
-    } else if (shift < 100) {         // beyond, the product is far below half a ten-thousandth
-        const unsigned __int128 one = static_cast<unsigned __int128>(1) << shift;
-        const unsigned __int128 rest = scaled & (one - 1);
-        const unsigned __int128 half = one >> 1;
-        magnitude = scaled >> shift;
-        if (rest > half || (rest == half && (magnitude & 1) != 0))
-            ++magnitude;
+        raw = scaled << -shift; // below 2^63 yen: at most 10 places
+    } else if (shift < 100) {   // beyond, the product is far below half a ten-thousandth
+        const Raw one = Raw(1) << shift;
+        const Raw rest = scaled & (one - 1);
+        const Raw half = one >> 1;
+        raw = scaled >> shift;
+        if (rest > half || (rest == half && (raw & 1) != 0))
+            ++raw;
     }
-    const Raw raw = static_cast<Raw>(magnitude);
     return Amount(value < 0 ? -raw : raw);
 }
 
@@ -45,37 +45,37 @@ double Amount::toDouble() const {
 }
 
 std::string Amount::text() const {
-    bool negative = raw_ < 0;
-    // Work on the magnitude as unsigned so the most negative value cannot overflow.
-    unsigned __int128 mag =
-        negative ? static_cast<unsigned __int128>(-(raw_ + 1)) + 1 : static_cast<unsigned __int128>(raw_);
-    unsigned frac = static_cast<unsigned>(mag % kScale);
-    unsigned __int128 whole = mag / kScale;
-
-    // Digits are taken off last first into a buffer long enough for 128 bits. Every amount a
-    // ledger holds fits 64 bits, whose division is many times cheaper: the lists show thousands.
-    char buffer[48];
-    char* end = buffer + sizeof buffer;
-    char* at = end;
-    if (whole <= std::numeric_limits<std::uint64_t>::max()) {
-        auto small = static_cast<std::uint64_t>(whole);
+    // Every amount a ledger holds fits 64 bits, whose division is many times cheaper than that of
+    // 128: the lists show thousands of figures.
+    unsigned frac = 0;
+    std::string out;
+    if (raw_ >= INT64_MIN && raw_ <= INT64_MAX) {
+        const auto raw = static_cast<std::int64_t>(raw_);
+        // The magnitude as unsigned, so the most negative value cannot overflow.
+        const std::uint64_t mag =
+            raw < 0 ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
+        frac = static_cast<unsigned>(mag % kScale);
+        std::uint64_t whole = mag / kScale;
+        char buffer[24]; // 15 digits of yen and a sign
+        char* const end = buffer + sizeof buffer;
+        char* at = end;
         do {
-            *--at = char('0' + int(small % 10));
-            small /= 10;
-        } while (small != 0);
-    } else {
-        do {
-            *--at = char('0' + int(whole % 10));
+            *--at = static_cast<char>('0' + whole % 10);
             whole /= 10;
         } while (whole != 0);
+        if (raw < 0)
+            *--at = '-';
+        out.assign(at, end);
+    } else {
+        // Beyond 64 bits the whole yen are not zero, so they carry the sign.
+        const auto rest = static_cast<std::int64_t>(raw_ % kScale);
+        frac = static_cast<unsigned>(rest < 0 ? -rest : rest);
+        out = decimalText(raw_ / kScale);
     }
-    if (negative)
-        *--at = '-';
-    std::string out(at, end);
     if (frac != 0) {
         char f[kDecimals + 1] = {'.'};
         for (int i = kDecimals; i >= 1; --i) {
-            f[i] = char('0' + frac % 10);
+            f[i] = static_cast<char>('0' + frac % 10);
             frac /= 10;
         }
         int length = kDecimals + 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wide_int.h"
+
 #include <compare>
 #include <cstdint>
 #include <optional>
@@ -12,7 +14,7 @@ namespace sorakado {
 // 128 bits hold sums of a lifetime of entries at the largest amount the ledger accepts.
 class Amount {
 public:
-    using Raw = __int128;
+    using Raw = WideInt;
     static constexpr int kDecimals = 4;
     static constexpr std::int64_t kScale = 10000;
 

@@ -10,6 +10,7 @@
 #include "sqlite_error.h"
 #include "statement.h"
 #include "statement_cache.h"
+#include "wide_int.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -470,8 +471,8 @@ std::map<std::int64_t, Amount> Ledger::monthCategorySums(const std::string& mont
 MonthExpenses Ledger::monthExpenses(const std::string& monthKey, const std::vector<Category>& categoryList) {
     struct CategoryTally {
         std::optional<std::string> name;
-        __int128 yen = 0;
-        __int128 tenThousandths = 0;
+        WideInt yen = 0;
+        WideInt tenThousandths = 0;
         bool summed = false;
     };
     std::unordered_map<std::int64_t, CategoryTally> categories;
@@ -503,8 +504,8 @@ MonthExpenses Ledger::monthExpenses(const std::string& monthKey, const std::vect
             c.summed = true;
         }
     }
-    constexpr __int128 lowest = std::numeric_limits<std::int64_t>::min();
-    constexpr __int128 highest = std::numeric_limits<std::int64_t>::max();
+    constexpr WideInt lowest = std::numeric_limits<std::int64_t>::min();
+    constexpr WideInt highest = std::numeric_limits<std::int64_t>::max();
     for (const auto& [key, c] : categories) {
         if (!c.summed)
             continue;

@@ -12,6 +12,7 @@
 #include "month_key.h"
 #include "month_sums_schema.h"
 #include "schema.h"
+#include "wide_int.h"
 
 #include <algorithm>
 #include <functional>
@@ -22,18 +23,17 @@ namespace sorakado {
 
 namespace {
 
-using Wide = __int128;
 using month_sums::Kind;
 
 // Exact sums of one month's rows, wide enough for any number of 64-bit parts.
 struct Tally {
-    Wide yen = 0;
-    Wide tenThousandths = 0;
+    WideInt yen = 0;
+    WideInt tenThousandths = 0;
     std::int64_t count = 0;
     bool unaddable = false; // a row's amount is too large or not a number (it stores no part)
 };
 
-bool fits(Wide v) {
+bool fits(WideInt v) {
     return v >= std::numeric_limits<std::int64_t>::min() && v <= std::numeric_limits<std::int64_t>::max();
 }
 
@@ -47,25 +47,13 @@ MonthSumFigure figureOf(const Tally& t) {
     return f;
 }
 
-std::string wideText(Wide v) {
-    if (v == 0)
-        return "0";
-    bool negative = v < 0;
-    unsigned __int128 mag =
-        negative ? static_cast<unsigned __int128>(-(v + 1)) + 1 : static_cast<unsigned __int128>(v);
-    std::string digits;
-    for (; mag != 0; mag /= 10)
-        digits.insert(digits.begin(), char('0' + int(mag % 10)));
-    return negative ? "-" + digits : digits;
-}
-
 // A part that fits goes in as INTEGER; one that does not goes in as REAL, just as the triggers'
 // arithmetic leaves it, so readers know to count the rows instead.
-void bindPart(Statement& s, int index, Wide part) {
+void bindPart(Statement& s, int index, WideInt part) {
     if (fits(part))
         s.bind(index, static_cast<std::int64_t>(part));
     else
-        s.bind(index, std::string_view(wideText(part)));
+        s.bind(index, std::string_view(decimalText(part)));
 }
 
 std::string storedPart(int index) {
