@@ -4,6 +4,7 @@
 // an earlier version gains it on open.
 
 #include "ledger_test_support.h"
+#include "support/kill_while_repeating.h"
 #include "support/temp_ledger.h"
 
 #include "store/history.h"
@@ -15,10 +16,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <optional>
 
 namespace sorakado::testing {
 namespace {
@@ -295,25 +294,13 @@ TEST_F(HistoryTest, AKillDuringAnUndoLeavesTheStepWhollyDoneOrWhollyUndone) {
         writes::deleteCategory(l, food_);
         none = rowsImage(l);
     }
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ready[0]);
-        Ledger l = temp_.open();
-        for (int round = 0;; ++round) {
-            history::undo(l);
-            history::redo(l);
-            if (round == 1 && ::write(ready[1], "x", 1) != 1)
-                ::_exit(1);
-        }
-    }
-    ::close(ready[1]);
-    char byte = 0;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    ::close(ready[0]);
+    std::optional<Ledger> inChild;
+    killWhileRepeating([&] {
+        if (!inChild)
+            inChild.emplace(temp_.open());
+        history::undo(*inChild);
+        history::redo(*inChild);
+    });
 
     Ledger l = temp_.open();
     const std::string left = rowsImage(l);

@@ -4,6 +4,7 @@
 // ledger, deleting categories and members, and what check reports.
 
 #include "ledger_test_support.h"
+#include "support/kill_while_repeating.h"
 #include "support/temp_ledger.h"
 
 #include "store/history.h"
@@ -18,11 +19,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <map>
-#include <sys/wait.h>
+#include <optional>
 #include <thread>
-#include <unistd.h>
 
 namespace sorakado::testing {
 namespace {
@@ -190,25 +189,13 @@ TEST_F(RecurringTest, TwoProgramsPostingAtOnceWriteEachDateOnce) {
 TEST_F(RecurringTest, AKillDuringAPostingLeavesItWhollyWrittenOrNotAtAll) {
     for (int d = 1; d <= 20; ++d)
         recurring::add(ledger_, expense(d, "1990/01", ("定期" + std::to_string(d)).c_str()));
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ready[0]);
-        Ledger l = temp_.open();
-        for (int round = 0;; ++round) {
-            recurring::postDue(l, day("2024/12/31"));
-            history::undo(l);
-            if (round == 1 && ::write(ready[1], "x", 1) != 1)
-                ::_exit(1);
-        }
-    }
-    ::close(ready[1]);
-    char byte = 0;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    ::close(ready[0]);
+    std::optional<Ledger> inChild;
+    killWhileRepeating([&] {
+        if (!inChild)
+            inChild.emplace(temp_.open());
+        recurring::postDue(*inChild, day("2024/12/31"));
+        history::undo(*inChild);
+    });
 
     Ledger l = temp_.open();
     const std::size_t left = l.entryRecords("").size();
