@@ -92,11 +92,9 @@ Session session(QuietDialogs& dialogs, const shell::Clock& clock, const fs::path
 }
 
 void benchSize(const fs::path& dataDir, std::int64_t entries) {
-    const auto source = bench::bigLedger(dataDir, entries);
     QTemporaryDir dir;
     const fs::path folder = dir.path().toStdString();
-    const fs::path ledger = folder / Ledger::kFileName;
-    fs::copy_file(source, ledger);
+    const fs::path ledger = bench::bigLedgerCopy(dataDir, entries, folder);
     const fs::path backups = folder / backup::kFolderName;
     QuietDialogs dialogs;
     shell::FixedClock clock(QDate(2010, 6, 15));

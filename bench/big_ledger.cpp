@@ -129,4 +129,11 @@ BenchArgs parseBenchArgs(int argc, char** argv, std::vector<std::int64_t> defaul
     return args;
 }
 
+std::filesystem::path bigLedgerCopy(const std::filesystem::path& folder, std::int64_t entries,
+                                    const std::filesystem::path& into) {
+    const auto copy = into / Ledger::kFileName;
+    std::filesystem::copy_file(bigLedger(folder, entries), copy);
+    return copy;
+}
+
 } // namespace sorakado::bench

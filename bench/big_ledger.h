@@ -14,6 +14,9 @@ inline constexpr int kYears = 20;
 // whose incomes are stored for every month and 20 categories. Built once into folder and
 // reused from then on; the same count always gives the same ledger.
 std::filesystem::path bigLedger(const std::filesystem::path& folder, std::int64_t entries);
+// A copy of that ledger as into/Sorakado.mdb, for a benchmark that changes it. Returns its path.
+std::filesystem::path bigLedgerCopy(const std::filesystem::path& folder, std::int64_t entries,
+                                    const std::filesystem::path& into);
 
 // The flags every benchmark takes: --sizes=12000,120000 (entries of each ledger) and --data=DIR
 // (where the ledgers are kept). Every other argument is left in `rest`, program name first.

@@ -58,10 +58,8 @@ constexpr std::int64_t kBigCategoryEntries = 50000;
 constexpr int kRuns = 31;
 
 void benchSize(const fs::path& dataDir, std::int64_t entries) {
-    const auto source = bench::bigLedger(dataDir, entries);
     QTemporaryDir dir;
-    const fs::path ledgerPath = fs::path(dir.path().toStdString()) / Ledger::kFileName;
-    fs::copy_file(source, ledgerPath);
+    const fs::path ledgerPath = bench::bigLedgerCopy(dataDir, entries, dir.path().toStdString());
     { Ledger upgraded = Ledger::open(ledgerPath); } // the one-time upgrade is not measured
 
     QuietDialogs dialogs;

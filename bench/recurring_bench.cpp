@@ -33,10 +33,8 @@ constexpr double kNothingDueFloorMs = 5;
 constexpr double kYearMissedFloorMs = 20;
 
 void benchSize(const fs::path& dataDir, std::int64_t entries) {
-    const auto source = bench::bigLedger(dataDir, entries);
     QTemporaryDir dir;
-    const fs::path path = fs::path(dir.path().toStdString()) / Ledger::kFileName;
-    fs::copy_file(source, path);
+    const fs::path path = bench::bigLedgerCopy(dataDir, entries, dir.path().toStdString());
     Ledger l = Ledger::open(path); // the one-time upgrade is not measured
 
     const auto categories = l.categories();
